@@ -1,0 +1,11 @@
+// The program's string table, compiled into the executable.
+#pragma once
+
+#include <string>
+
+namespace forms {
+
+// The string with identifier `id`; runtime error 326 when there is none.
+std::string LoadResString(int id);
+
+}  // namespace forms

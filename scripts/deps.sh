@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Belmora needs; quiet, and quick when all are there.
+#   scripts/deps.sh          what building and running the program needs
+#   scripts/deps.sh --test   also what the tests need (the peer spreadsheet)
+set -euo pipefail
+
+pkgs=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev libgsf-1-dev
+      libsdl2-mixer-dev fluid-soundfont-gm libgtest-dev libgmock-dev)
+if [[ "${1:-}" == "--test" ]]; then
+  pkgs+=(libreoffice-calc-nogui)
+fi
+
+missing=()
+for p in "${pkgs[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
