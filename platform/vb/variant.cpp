@@ -1,5 +1,6 @@
 #include "platform/vb/variant.h"
 
+#include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 
 namespace vb {
@@ -106,11 +107,13 @@ void Variant::Assign(const Variant& v) {
         return;
     }
     std::visit(Overloaded{
-                   [&](std::uint8_t* p) { *p = static_cast<std::uint8_t>(v.AsDouble()); },
-                   [&](std::int16_t* p) { *p = static_cast<std::int16_t>(v.AsDouble()); },
-                   [&](std::int32_t* p) { *p = static_cast<std::int32_t>(v.AsDouble()); },
-                   [&](double* p) { *p = v.AsDouble(); },
-                   [&](std::string* p) { *p = v.AsString(); },
+                   // A typed variable converts as VB's assignment does: rounded
+                   // half to even, error 6 when the value does not fit.
+                   [&](std::uint8_t* p) { *p = CByte(v); },
+                   [&](std::int16_t* p) { *p = CInt(v); },
+                   [&](std::int32_t* p) { *p = CLng(v); },
+                   [&](double* p) { *p = CDbl(v); },
+                   [&](std::string* p) { *p = CStr(v); },
                    [&](Variant* p) { p->Assign(v); },
                },
                r->target);

@@ -35,3 +35,28 @@ TEST(Variant, ByRefReadsAndWritesTheCallersVariable) {
     Variant outer = Variant::ByRef(inner);
     EXPECT_EQ(outer.AsString(), "gis1,");
 }
+
+TEST(Variant, AssignmentThroughAReferenceConvertsLikeVb) {
+    std::uint8_t b = 1;
+    std::int16_t i = 1;
+    std::string s;
+    Variant rb = Variant::ByRef(b), ri = Variant::ByRef(i), rs = Variant::ByRef(s);
+    rb.Assign(Variant(2.5));
+    EXPECT_EQ(b, 2);
+    ri.Assign(Variant(3.5));
+    EXPECT_EQ(i, 4);
+    ri.Assign(Variant("12"));
+    EXPECT_EQ(i, 12);
+    rs.Assign(Variant(std::int16_t(42)));
+    EXPECT_EQ(s, "42");
+
+    // A value that does not fit is error 6 and leaves the variable as it was.
+    int number = 0;
+    try {
+        rb.Assign(Variant(300.0));
+    } catch (const vb::RuntimeError& e) {
+        number = e.Number();
+    }
+    EXPECT_EQ(number, 6);
+    EXPECT_EQ(b, 2);
+}

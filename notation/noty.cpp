@@ -1,0 +1,73 @@
+#include "notation/noty.h"
+
+#include "platform/forms/msgbox.h"
+#include "platform/vb/strings.h"
+
+namespace {
+
+// The octave digit of a note name: only the single characters "1" to "4".
+// Returns 0 for anything else.
+int OktavaZnaku(const std::string& znak) {
+    if (znak.size() == 1 && znak[0] >= '1' && znak[0] <= '4') return znak[0] - '0';
+    return 0;
+}
+
+std::string Poloha(const std::string& Predznamenani, int Krok) {
+    return Predznamenani + std::to_string(Krok);
+}
+
+void NeocekavanaHodnota(const std::string& titulek) {
+    forms::MsgBox("Neočekávaná hodnota !", forms::vbCritical + forms::vbOKOnly, titulek);
+}
+
+}  // namespace
+
+vb::Variant clsNoty::UrciPolohuNoty(const std::string& Nota) {
+    std::string Predznamenani;
+    int Krok = 0;
+
+    // The letter gives the step within the octave; "b" is h flat.
+    const std::string prvni = vb::Mid(Nota, 1, 1);
+    if (prvni == "c") Krok = 0;
+    else if (prvni == "d") Krok = 60;
+    else if (prvni == "e") Krok = 120;
+    else if (prvni == "f") Krok = 180;
+    else if (prvni == "g") Krok = 240;
+    else if (prvni == "a") Krok = 300;
+    else if (prvni == "h") Krok = 360;
+    else if (prvni == "b") {
+        Krok = 360;
+        Predznamenani = "b";
+    } else {
+        forms::MsgBox("Neznámý tón !", forms::vbCritical + forms::vbOKOnly);
+        return {};
+    }
+
+    // Second character: the comma, an octave digit, or the start of "is",
+    // "es" or "s". Whatever follows "i" or "e" is not checked: only the comma
+    // or a digit ends the name.
+    const std::string druhy = vb::Mid(Nota, 2, 1);
+    if (druhy == ",") return Poloha(Predznamenani, Krok);
+    if (druhy == "i") {
+        Predznamenani = "k";
+    } else if (druhy == "e" || druhy == "s") {
+        Predznamenani = "b";
+    } else if (const int oktava = OktavaZnaku(druhy)) {
+        return Poloha(Predznamenani, Krok + 420 * oktava);
+    } else {
+        NeocekavanaHodnota("druhý znak tónu");
+    }
+
+    const std::string treti = vb::Mid(Nota, 3, 1);
+    if (treti == ",") return Poloha(Predznamenani, Krok);
+    if (treti != "s") {
+        if (const int oktava = OktavaZnaku(treti)) return Poloha(Predznamenani, Krok + 420 * oktava);
+        NeocekavanaHodnota("třetí znak tónu");
+    }
+
+    const std::string ctvrty = vb::Mid(Nota, 4, 1);
+    if (ctvrty == ",") return Poloha(Predznamenani, Krok);
+    if (const int oktava = OktavaZnaku(ctvrty)) return Poloha(Predznamenani, Krok + 420 * oktava);
+    NeocekavanaHodnota("čtvrtý znak tónu");
+    return {};
+}

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "notation/noty.h"
+#include "platform/forms/msgbox.h"
+
+using Box = forms::ScriptedMessageBoxes::Box;
+
+namespace forms {
+// Readable boxes in failure messages.
+void PrintTo(const ScriptedMessageBoxes::Box& b, std::ostream* os) {
+    *os << "{\"" << b.prompt << "\", " << b.flags << ", \"" << b.title << "\"}";
+}
+}  // namespace forms
+
+namespace {
+
+constexpr int kCriticalOk = forms::vbCritical + forms::vbOKOnly;
+const Box kNeznamy{"Neznámý tón !", kCriticalOk, forms::kProgramTitle};
+const Box kDruhy{"Neočekávaná hodnota !", kCriticalOk, "druhý znak tónu"};
+const Box kTreti{"Neočekávaná hodnota !", kCriticalOk, "třetí znak tónu"};
+const Box kCtvrty{"Neočekávaná hodnota !", kCriticalOk, "čtvrtý znak tónu"};
+
+std::string Shown(const vb::Variant& v) { return v.IsEmpty() ? "<Empty>" : v.AsString(); }
+
+}  // namespace
+
+TEST(UrciPolohuNoty, WellFormedNamesGiveTheirOffsetWithoutMessages) {
+    struct Row { const char* nota; const char* poloha; };
+    const Row rows[] = {
+        {"c,", "0"},        {"h,", "360"},     {"d1,", "480"},    {"cis,", "k0"},     {"fis2,", "k1020"},
+        {"des1,", "b480"},  {"as,", "b300"},   {"b3,", "b1620"},  {"e4,", "1800"},    {"g4,", "1920"},
+        {"cis1,", "k420"},  {"b1,", "b780"},   {"es,", "b120"},   {"his3,", "k1620"}, {"h3,", "1620"},
+        {"eis,", "k120"},   {"f,", "180"},     {"ces4,", "b1680"}, {"a2,", "1140"},
+        // Neither "i" nor "e" needs its "s": only the comma or a digit ends the name.
+        {"ci1,", "k420"},   {"de,", "b60"},
+        // Characters after the deciding one are not looked at.
+        {"c,xyz", "0"},     {"gis2,,", "k1080"},
+    };
+    for (const Row& r : rows) {
+        forms::ScriptedMessageBoxes boxes;
+        clsNoty noty;
+        const vb::Variant v = noty.UrciPolohuNoty(r.nota);
+        EXPECT_TRUE(v.IsString()) << r.nota;
+        EXPECT_EQ(Shown(v), r.poloha) << r.nota;
+        EXPECT_TRUE(boxes.boxes().empty()) << r.nota;
+    }
+}
+
+TEST(UrciPolohuNoty, BadNamesShowTheirMessagesInOrder) {
+    struct Row { std::string nota; const char* poloha; std::vector<Box> boxy; };
+    const Row rows[] = {
+        // Octave 5 is not a digit of the parser; the comma in third place still ends the name.
+        {"c5,", "0", {kDruhy}},
+        {"c", "<Empty>", {kDruhy, kTreti, kCtvrty}},
+        {"", "<Empty>", {kNeznamy}},
+        {"C,", "<Empty>", {kNeznamy}},
+        {"x1,", "<Empty>", {kNeznamy}},
+        // One Czech letter is one unknown character, not two.
+        {"č,", "<Empty>", {kNeznamy}},
+        {"cž,", "0", {kDruhy}},
+        {"fiž1,", "k600", {kTreti}},
+        {"gisx,", "<Empty>", {kCtvrty}},
+        {"a0,", "300", {kDruhy}},
+        {"dx2,", "900", {kDruhy}},
+        {"eiss,", "<Empty>", {kCtvrty}},
+        {"bes", "<Empty>", {kCtvrty}},
+        {"hx", "<Empty>", {kDruhy, kTreti, kCtvrty}},
+    };
+    for (const Row& r : rows) {
+        forms::ScriptedMessageBoxes boxes;
+        const vb::Variant v = clsNoty().UrciPolohuNoty(r.nota);
+        EXPECT_EQ(Shown(v), r.poloha) << r.nota;
+        EXPECT_EQ(boxes.boxes(), r.boxy) << r.nota;
+    }
+}
