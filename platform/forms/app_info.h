@@ -1,0 +1,28 @@
+// The program's version information (VB's App object) and the maker's
+// contact line that the unexpected-error messages name.
+#pragma once
+
+#include <string>
+
+namespace forms {
+
+struct AppInfo {
+    const char* Title = "Belmora";
+    const char* ProductName = "Belmora";
+    int Major = 2;
+    int Minor = 1;
+    int Revision = 0;
+    const char* LegalCopyright = "Copyright \u00a9 2026 Belmora";
+    const char* CompanyName = "Belmora";
+    // The program folder: where read_only.xls, Korvel.htm and libcalvira.so
+    // lie. BELMORA_PROGRAM_DIR names it when set; otherwise it is the folder of
+    // the running executable.
+    std::string Path() const;
+};
+
+inline constexpr AppInfo App{};
+
+// Named in the unexpected-error messages after "Volejte firmu " and similar.
+inline constexpr const char* kMakerContact = "Belmora \u2013 podpora programu";
+
+}  // namespace forms

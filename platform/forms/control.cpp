@@ -1,0 +1,202 @@
+#include "platform/forms/control.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QObject>
+
+#include "platform/forms/winapi.h"
+
+namespace forms {
+
+int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
+namespace {
+
+int ButtonCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    if (buttons & Qt::LeftButton) code |= vbLeftButton;
+    if (buttons & Qt::RightButton) code |= vbRightButton;
+    if (buttons & Qt::MiddleButton) code |= vbMiddleButton;
+    return code;
+}
+
+int ShiftCode(Qt::KeyboardModifiers modifiers) {
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier) code |= vbShiftMask;
+    if (modifiers & Qt::ControlModifier) code |= vbCtrlMask;
+    if (modifiers & Qt::AltModifier) code |= vbAltMask;
+    return code;
+}
+
+}  // namespace
+
+// Routes the widget's input events to the control's VB events.
+class EventBridge : public QObject {
+public:
+    EventBridge(Control* control, QObject* parent) : QObject(parent), control_(control) {}
+    bool eventFilter(QObject* watched, QEvent* event) override { return control_->HandleEvent(watched, event); }
+
+private:
+    Control* control_;
+};
+
+Container::~Container() {
+    for (Control* child : children_) child->container_ = nullptr;
+}
+
+Control::Control(Container& parent) : container_(&parent) {
+    parent.children_.push_back(this);
+    hwnd_ = RegisterHandle(this);
+}
+
+Control::~Control() {
+    UnregisterHandle(hwnd_);
+    if (container_) {
+        auto& siblings = container_->children_;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
+    }
+    delete widget_.data();
+}
+
+void Control::Attach(QWidget* widget) {
+    widget_ = widget;
+    if (container_) widget->setParent(container_->ClientWidget());
+    widget->installEventFilter(new EventBridge(this, widget));
+    ApplyGeometry();
+    ApplyColors();
+    ApplyFont();
+    widget->setEnabled(Enabled);
+    widget->setToolTip(QString::fromStdString(ToolTipText));
+    widget->setVisible(Visible);
+}
+
+void Control::ApplyGeometry() {
+    if (!widget_) return;
+    const QPoint origin = container_ ? container_->ClientOrigin() : QPoint();
+    widget_->setGeometry(origin.x() + TwipsToPixels(Left), origin.y() + TwipsToPixels(Top),
+                         std::max(0, TwipsToPixels(Width)), std::max(0, TwipsToPixels(Height)));
+}
+
+void SetPaletteColor(QPalette& palette, QPalette::ColorRole role, OleColor color, bool allGroups) {
+    const QColor c = ToQColor(color);
+    if (allGroups) {
+        palette.setColor(role, c);
+        return;
+    }
+    palette.setColor(QPalette::Active, role, c);
+    palette.setColor(QPalette::Inactive, role, c);
+}
+
+void Control::ApplyColors() {
+    if (!widget_) return;
+    QPalette pal = widget_->palette();
+    SetPaletteColor(pal, QPalette::Window, BackColor, true);
+    SetPaletteColor(pal, QPalette::WindowText, ForeColor, false);
+    widget_->setPalette(pal);
+    widget_->setAutoFillBackground(true);
+}
+
+void Control::ApplyFont() {
+    if (!widget_) return;
+    QFont font = widget_->font();
+    font.setPointSizeF(FontSize > 0 ? FontSize : 8.25);
+    font.setBold(FontBold);
+    widget_->setFont(font);
+}
+
+void Control::PropertyChanged(int id) {
+    if (!widget_) return;
+    switch (id) {
+    case kLeft:
+    case kTop:
+    case kWidth:
+    case kHeight: ApplyGeometry(); break;
+    case kVisible: widget_->setVisible(Visible); break;
+    case kEnabled: widget_->setEnabled(Enabled); break;
+    case kToolTipText: widget_->setToolTip(QString::fromStdString(ToolTipText)); break;
+    case kBackColor:
+    case kForeColor: ApplyColors(); break;
+    case kFont: ApplyFont(); break;
+    default: ApplyOwn(id); break;
+    }
+}
+
+void Control::Move(float left, float top, float width, float height) {
+    Left.Assign(left);
+    Top.Assign(top);
+    if (width >= 0) Width.Assign(width);
+    if (height >= 0) Height.Assign(height);
+    ApplyGeometry();
+}
+
+void Control::ZOrder(int position) {
+    if (!widget_) return;
+    if (position == 0)
+        widget_->raise();
+    else
+        widget_->lower();
+}
+
+void Control::SetFocus() {
+    if (widget_) widget_->setFocus();
+}
+
+void Control::PerformClick() {
+    if (Enabled && Click) Click();
+}
+
+void Control::RouteEventsFrom(QWidget* child) { child->installEventFilter(new EventBridge(this, child)); }
+
+bool Control::HandleEvent(QObject*, QEvent* event) {
+    if (!Enabled) return false;  // a disabled control raises no events
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        pressedInside_ = true;
+        SetMousePressActive(true, e->globalPosition());
+        if (MouseDown)
+            MouseDown(ButtonCode(e->button()), ShiftCode(e->modifiers()), PixelsToTwips(e->position().toPoint().x()),
+                      PixelsToTwips(e->position().toPoint().y()));
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        SetMousePressActive(false);
+        if (MouseUp)
+            MouseUp(ButtonCode(e->button()), ShiftCode(e->modifiers()), PixelsToTwips(e->position().toPoint().x()),
+                    PixelsToTwips(e->position().toPoint().y()));
+        const bool inside = widget_ && widget_->rect().contains(e->position().toPoint());
+        if (pressedInside_ && inside && ClicksOnRelease() && Click) {
+            pressedInside_ = false;
+            Click();
+            return false;
+        }
+        pressedInside_ = false;
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (MouseMove)
+            MouseMove(ButtonCode(e->buttons()), ShiftCode(e->modifiers()), PixelsToTwips(e->position().toPoint().x()),
+                      PixelsToTwips(e->position().toPoint().y()));
+        return false;
+    }
+    case QEvent::MouseButtonDblClick:
+        if (DblClick) DblClick();
+        return false;
+    case QEvent::KeyPress: {
+        auto* e = static_cast<QKeyEvent*>(event);
+        if (!KeyPress || e->text().isEmpty()) return false;
+        int keyAscii = e->text().at(0).unicode();
+        KeyPress(keyAscii);
+        return keyAscii == 0;
+    }
+    default: return false;
+    }
+}
+
+}  // namespace forms

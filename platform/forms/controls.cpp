@@ -1,0 +1,408 @@
+#include "platform/forms/controls.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace forms {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// VB shows "&x" as an underlined x and "&&" as "&"; a label shows no
+// mnemonic underline of its own, so the marks are taken out of its text.
+QString WithoutMnemonics(const std::string& caption) {
+    const QString in = Q(caption);
+    QString out;
+    for (qsizetype i = 0; i < in.size(); ++i) {
+        if (in[i] == '&') {
+            if (i + 1 < in.size() && in[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += in[i];
+    }
+    return out;
+}
+
+class ImageWidget : public QWidget {
+public:
+    ImageWidget(const Image* owner) : owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const Picture& pic = owner_->Picture;
+        if (!pic.IsEmpty()) {
+            if (owner_->Stretch)
+                p.drawPixmap(rect(), pic.Pixmap());
+            else
+                p.drawPixmap(0, 0, pic.Pixmap());
+        }
+        if (owner_->BorderStyle != 0) {
+            p.setPen(Qt::black);
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+
+private:
+    const Image* owner_;
+};
+
+class PictureWidget : public QFrame {
+public:
+    PictureWidget(const PictureBox* owner) : owner_(owner) {}
+
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QFrame::paintEvent(e);
+        const Picture& pic = owner_->Picture;
+        if (pic.IsEmpty()) return;
+        QPainter p(this);
+        p.setClipRect(contentsRect());
+        p.drawPixmap(contentsRect().topLeft(), pic.Pixmap());
+    }
+
+private:
+    const PictureBox* owner_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------- CommandButton
+
+CommandButton::CommandButton(Container& parent) : Control(parent) {
+    auto* button = new QPushButton;
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::TabFocus);
+    QObject::connect(button, &QPushButton::clicked, [this] {
+        if (Click) Click();
+    });
+    Attach(button);
+}
+
+void CommandButton::ApplyOwn(int id) {
+    auto* button = static_cast<QPushButton*>(Widget());
+    if (id == kCaption) button->setText(Q(Caption));
+    if (id == kStyle) ApplyColors();
+}
+
+void CommandButton::ApplyColors() {
+    QWidget* w = Widget();
+    if (!w) return;
+    QPalette pal = w->palette();
+    SetPaletteColor(pal, QPalette::Button, Style == vbButtonGraphical ? BackColor() : vbButtonFace, true);
+    SetPaletteColor(pal, QPalette::ButtonText, ForeColor, false);
+    SetPaletteColor(pal, QPalette::Window, vbButtonFace, true);
+    w->setPalette(pal);
+}
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(Container& parent) : Control(parent) {
+    auto* label = new QLabel;
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Attach(label);
+}
+
+void Label::ApplyOwn(int id) {
+    auto* label = static_cast<QLabel*>(Widget());
+    switch (id) {
+    case kCaption: label->setText(WithoutMnemonics(Caption)); break;
+    case kAlignment: {
+        Qt::Alignment h = Alignment == vbRightJustify ? Qt::AlignRight
+                          : Alignment == vbCenter     ? Qt::AlignHCenter
+                                                      : Qt::AlignLeft;
+        label->setAlignment(h | Qt::AlignTop);
+        break;
+    }
+    case kBackStyle: ApplyColors(); break;
+    case kBorderStyle:
+        label->setFrameStyle(BorderStyle != 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+        break;
+    case kWordWrap: label->setWordWrap(WordWrap); break;
+    default: break;
+    }
+}
+
+void Label::ApplyColors() {
+    Control::ApplyColors();
+    if (Widget()) Widget()->setAutoFillBackground(BackStyle != 0);
+}
+
+// ---------------------------------------------------------------- Image
+
+Image::Image(Container& parent) : Control(parent) { Attach(new ImageWidget(this)); }
+
+void Image::ApplyOwn(int id) {
+    if (id == kPicture && !Stretch && !Picture().IsEmpty()) {
+        Width.Assign(PixelsToTwips(Picture().Width()));
+        Height.Assign(PixelsToTwips(Picture().Height()));
+        ApplyGeometry();
+    }
+    if (Widget()) Widget()->update();
+}
+
+// ---------------------------------------------------------------- PictureBox
+
+PictureBox::PictureBox(Container& parent) : Control(parent) {
+    auto* frame = new PictureWidget(this);
+    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Attach(frame);
+}
+
+QPoint PictureBox::ClientOrigin() const {
+    auto* frame = static_cast<QFrame*>(Widget());
+    return frame ? frame->contentsRect().topLeft() : QPoint();
+}
+
+void PictureBox::ApplyOwn(int id) {
+    auto* frame = static_cast<QFrame*>(Widget());
+    if (id == kBorderStyle) {
+        frame->setFrameStyle(BorderStyle != 0 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
+        for (Control* child : Controls()) child->Move(child->Left, child->Top);
+    }
+    frame->update();
+}
+
+void PictureBox::ApplyColors() { Control::ApplyColors(); }
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(Container& parent) : Control(parent) {
+    auto* box = new QCheckBox;
+    QObject::connect(box, &QCheckBox::clicked, [this] { Value = Value == vbChecked ? vbUnchecked : vbChecked; });
+    Attach(box);
+}
+
+void CheckBox::ApplyOwn(int id) {
+    auto* box = static_cast<QCheckBox*>(Widget());
+    if (id == kCaption) box->setText(Q(Caption));
+    if (id != kValue) return;
+    // The widget always shows the property, whoever changed it.
+    box->setTristate(Value == vbGrayed);
+    box->setCheckState(Value == vbChecked ? Qt::Checked : Value == vbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
+    if (Value == shown_) return;
+    shown_ = Value;
+    if (Click) Click();
+}
+
+// ---------------------------------------------------------------- OptionButton
+
+OptionButton::OptionButton(Container& parent) : Control(parent) {
+    auto* radio = new QRadioButton;
+    radio->setAutoExclusive(false);
+    QObject::connect(radio, &QRadioButton::clicked, [this] { Value = true; });
+    Attach(radio);
+}
+
+void OptionButton::ApplyOwn(int id) {
+    auto* radio = static_cast<QRadioButton*>(Widget());
+    if (id == kCaption) radio->setText(Q(Caption));
+    if (id != kValue) return;
+    radio->setChecked(Value);
+    if (Value == shown_) return;
+    shown_ = Value;
+    if (!Value) return;
+    if (Parent()) {
+        for (Control* sibling : Parent()->Controls()) {
+            auto* option = dynamic_cast<OptionButton*>(sibling);
+            if (option && option != this && option->Value) option->Value = false;
+        }
+    }
+    if (Click) Click();
+}
+
+// ---------------------------------------------------------------- Frame
+
+Frame::Frame(Container& parent) : Control(parent) { Attach(new QGroupBox); }
+
+void Frame::ApplyOwn(int id) {
+    if (id == kCaption) static_cast<QGroupBox*>(Widget())->setTitle(WithoutMnemonics(Caption));
+}
+
+// ---------------------------------------------------------------- ComboBox
+
+ComboBox::ComboBox(Container& parent) : Control(parent) {
+    BackColor.Assign(vbWindowBackground);
+    ForeColor.Assign(vbWindowText);
+    auto* box = new QComboBox;
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(box, &QComboBox::activated, [this](int index) { ListIndex = index; });
+    Attach(box);
+    WireLineEdit();
+}
+
+QComboBox* ComboBox::combo() const { return static_cast<QComboBox*>(Widget()); }
+
+void ComboBox::WireLineEdit() {
+    QLineEdit* edit = combo()->lineEdit();
+    if (!edit) return;
+    RouteEventsFrom(edit);
+    QObject::connect(edit, &QLineEdit::textEdited, [this](const QString& text) {
+        Text.Assign(text.toStdString());
+        if (Change) Change();
+    });
+}
+
+void ComboBox::ApplyOwn(int id) {
+    QComboBox* box = combo();
+    switch (id) {
+    case kStyle:
+        box->setEditable(Style != vbComboDropdownList);
+        if (box->isEditable()) {
+            box->setInsertPolicy(QComboBox::NoInsert);
+            WireLineEdit();
+        }
+        break;
+    case kText:
+        if (box->isEditable()) {
+            box->setEditText(Q(Text));
+            if (Change) Change();
+        } else {
+            // A list shows only its items: the text chooses the item it names.
+            ListIndex = box->findText(Q(Text), Qt::MatchFixedString);
+        }
+        break;
+    case kListIndex: {
+        if (ListIndex < -1 || ListIndex >= box->count())
+            ListIndex.Assign(-1);
+        box->setCurrentIndex(ListIndex);
+        if (ListIndex >= 0) Text.Assign(box->itemText(ListIndex).toStdString());
+        if (box->isEditable()) box->setEditText(Q(Text));
+        if (Click) Click();
+        break;
+    }
+    default: break;
+    }
+}
+
+void ComboBox::ApplyColors() {
+    QWidget* w = Widget();
+    if (!w) return;
+    QPalette pal = w->palette();
+    SetPaletteColor(pal, QPalette::Base, BackColor, true);
+    SetPaletteColor(pal, QPalette::Text, ForeColor, false);
+    w->setPalette(pal);
+}
+
+void ComboBox::AddItem(const std::string& item, int index) {
+    QComboBox* box = combo();
+    const int at = index < 0 || index > box->count() ? box->count() : index;
+    box->insertItem(at, Q(item));
+    if (ListIndex >= at) ListIndex.Assign(ListIndex + 1);
+    // Adding an item never chooses one.
+    box->setCurrentIndex(ListIndex);
+    if (box->isEditable()) box->setEditText(Q(Text));
+}
+
+void ComboBox::RemoveItem(int index) {
+    QComboBox* box = combo();
+    if (index < 0 || index >= box->count()) return;
+    box->removeItem(index);
+    if (ListIndex == index)
+        ListIndex.Assign(-1);
+    else if (ListIndex > index)
+        ListIndex.Assign(ListIndex - 1);
+    box->setCurrentIndex(ListIndex);
+    if (box->isEditable()) box->setEditText(Q(Text));
+}
+
+void ComboBox::Clear() {
+    combo()->clear();
+    ListIndex.Assign(-1);
+    Text.Assign("");
+    if (combo()->isEditable()) combo()->setEditText(QString());
+}
+
+int ComboBox::ListCount() const { return combo()->count(); }
+
+std::string ComboBox::List(int index) const {
+    if (index < 0 || index >= combo()->count()) return {};
+    return combo()->itemText(index).toStdString();
+}
+
+// ---------------------------------------------------------------- TextBox
+
+TextBox::TextBox(Container& parent) : Control(parent) {
+    BackColor.Assign(vbWindowBackground);
+    ForeColor.Assign(vbWindowText);
+    auto* edit = new QLineEdit;
+    QObject::connect(edit, &QLineEdit::textEdited, [this](const QString& text) {
+        Text.Assign(text.toStdString());
+        if (Change) Change();
+    });
+    Attach(edit);
+}
+
+QLineEdit* TextBox::edit() const { return static_cast<QLineEdit*>(Widget()); }
+
+void TextBox::ApplyOwn(int id) {
+    if (id == kLocked) edit()->setReadOnly(Locked);
+    if (id != kText) return;
+    const QString text = Q(Text);
+    if (edit()->text() == text) return;
+    edit()->setText(text);
+    if (Change) Change();
+}
+
+void TextBox::ApplyColors() {
+    QWidget* w = Widget();
+    if (!w) return;
+    QPalette pal = w->palette();
+    SetPaletteColor(pal, QPalette::Base, BackColor, true);
+    SetPaletteColor(pal, QPalette::Text, ForeColor, false);
+    w->setPalette(pal);
+}
+
+// ---------------------------------------------------------------- Slider
+
+Slider::Slider(Container& parent) : Control(parent) {
+    auto* slider = new QSlider(Qt::Horizontal);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setRange(Min, Max);
+    slider->setSingleStep(SmallChange);
+    slider->setPageStep(LargeChange);
+    QObject::connect(slider, &QSlider::valueChanged, [this](int value) {
+        if (applying_ || value == Value) return;
+        Value.Assign(value);
+        if (Change) Change();
+    });
+    Attach(slider);
+}
+
+QSlider* Slider::slider() const { return static_cast<QSlider*>(Widget()); }
+
+void Slider::ApplyOwn(int id) {
+    QSlider* s = slider();
+    applying_ = true;
+    if (id == kSteps) {
+        s->setSingleStep(SmallChange);
+        s->setPageStep(LargeChange);
+    }
+    const int before = s->value();
+    if (id == kRange) s->setRange(Min, std::max<int>(Min, Max));
+    const int wanted = std::clamp<int>(Value, s->minimum(), s->maximum());
+    Value.Assign(wanted);
+    s->setValue(wanted);
+    applying_ = false;
+    if (wanted != before && Change) Change();
+}
+
+}  // namespace forms

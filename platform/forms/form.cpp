@@ -1,0 +1,198 @@
+#include "platform/forms/form.h"
+
+#include <stdexcept>
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QResizeEvent>
+
+#include "platform/forms/winapi.h"
+
+namespace forms {
+
+namespace {
+ModalDriver g_modalDriver;
+}
+
+ModalDriver SetModalDriver(ModalDriver driver) {
+    ModalDriver previous = std::move(g_modalDriver);
+    g_modalDriver = std::move(driver);
+    return previous;
+}
+
+class FormWindow : public QMainWindow {
+public:
+    explicit FormWindow(Form* form) : form_(form) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        // The close box unloads the form; the form hides itself when the
+        // unload goes through, so the window is never closed by Qt.
+        event->ignore();
+        form_->UnloadAs(vbFormControlMenu);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QMainWindow::resizeEvent(event);
+        form_->WindowResized();
+    }
+
+private:
+    Form* form_;
+};
+
+Form::Form() : window_(new FormWindow(this)) {
+    client_ = new QWidget;
+    window_->setCentralWidget(client_);
+    client_->setAutoFillBackground(true);
+    hwnd_ = RegisterHandle(this);
+    PropertyChanged(kBackColor);
+    ApplyGeometry();
+}
+
+Form::~Form() {
+    UnregisterHandle(hwnd_);
+    if (modalLoop_) modalLoop_->quit();
+    delete window_.data();
+}
+
+QMainWindow* Form::Widget() const { return window_; }
+
+QWidget* Form::ClientWidget() { return client_; }
+
+QMenuBar* Form::MenuBar() { return window_->menuBar(); }
+
+int Form::MenuBarHeight() const {
+    QWidget* bar = window_->menuWidget();
+    return bar ? bar->sizeHint().height() : 0;
+}
+
+float Form::ScaleWidth() const { return PixelsToTwips(TwipsToPixels(Width)); }
+
+float Form::ScaleHeight() const {
+    const int inner = TwipsToPixels(Height) - MenuBarHeight();
+    return PixelsToTwips(inner > 0 ? inner : 0);
+}
+
+void Form::SetClientSize(float width, float height) {
+    Width.Assign(width);
+    Height.Assign(height + PixelsToTwips(MenuBarHeight()));
+    ApplyGeometry();
+}
+
+void Form::ApplyGeometry() {
+    applying_ = true;
+    window_->move(TwipsToPixels(Left), TwipsToPixels(Top));
+    window_->resize(TwipsToPixels(Width), TwipsToPixels(Height));
+    applying_ = false;
+}
+
+void Form::WindowResized() {
+    if (!applying_) {
+        // The user resized the window: the properties follow it, unless they
+        // already name this size (then they keep the program's exact values).
+        const QSize size = window_->size();
+        if (size.width() != TwipsToPixels(Width)) Width.Assign(PixelsToTwips(size.width()));
+        if (size.height() != TwipsToPixels(Height)) Height.Assign(PixelsToTwips(size.height()));
+    }
+    if (loaded_) Form_Resize();
+}
+
+void Form::PropertyChanged(int id) {
+    switch (id) {
+    case kCaption: window_->setWindowTitle(QString::fromStdString(Caption)); break;
+    case kGeometry: ApplyGeometry(); break;
+    case kBackColor: {
+        QPalette pal = client_->palette();
+        SetPaletteColor(pal, QPalette::Window, BackColor, true);
+        client_->setPalette(pal);
+        break;
+    }
+    case kVisible:
+        if (Visible)
+            Show(vbModeless);
+        else
+            Hide();
+        break;
+    default: break;
+    }
+}
+
+void Form::Load() {
+    if (loaded_) return;
+    loaded_ = true;
+    Form_Load();
+}
+
+void Form::Show(int modal) {
+    Load();
+    if (!loaded_) return;  // Form_Load unloaded it again
+    Visible.Assign(true);
+    const bool wantModal = modal == vbModal;
+    if (wantModal != modal_ && window_->isVisible()) window_->hide();
+    modal_ = wantModal;
+    window_->setWindowModality(modal_ ? Qt::ApplicationModal : Qt::NonModal);
+    window_->show();
+    window_->raise();
+    window_->activateWindow();
+    if (!modal_) return;
+    if (g_modalDriver) {
+        g_modalDriver(*this);
+        if (window_ && window_->isVisible() && modal_) {
+            HideWindow();
+            throw std::logic_error("modal form " + Name + " left open by the test's modal driver");
+        }
+        return;
+    }
+    QEventLoop loop;
+    modalLoop_ = &loop;
+    loop.exec();
+    modalLoop_ = nullptr;
+}
+
+void Form::Hide() {
+    Visible.Assign(false);
+    HideWindow();
+}
+
+void Form::HideWindow() {
+    if (!window_) return;
+    window_->hide();
+    if (modal_) {
+        modal_ = false;
+        window_->setWindowModality(Qt::NonModal);
+    }
+    if (modalLoop_) modalLoop_->quit();
+}
+
+void Form::Unload() { UnloadAs(vbFormCode); }
+
+void Form::UnloadAs(int mode) {
+    if (!loaded_) {
+        // A form that was never loaded (or is unloaded already) just closes.
+        Hide();
+        return;
+    }
+    int cancel = 0;
+    Form_QueryUnload(cancel, mode);
+    if (cancel != 0) return;
+    Form_Unload(cancel);
+    if (cancel != 0) return;
+    loaded_ = false;
+    wasUnloaded_ = true;
+    Hide();
+    if (Unloaded) Unloaded();
+}
+
+bool Form::IsTopmost() const { return window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+void Form::SetTopmost(bool on) {
+    if (IsTopmost() == on) return;
+    // Changing the flags of a shown window hides it; it is shown again.
+    const bool shown = window_->isVisible();
+    window_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) window_->show();
+}
+
+}  // namespace forms

@@ -1,0 +1,46 @@
+#include "platform/forms/picture.h"
+
+#include <atomic>
+#include <optional>
+
+namespace forms {
+
+struct Picture::Data {
+    QImage image;
+    int bitsPerPixel = 24;
+    long handle = 0;
+    // Made on first paint only: a pixmap needs the GUI, the image does not.
+    mutable std::optional<QPixmap> pixmap;
+};
+
+namespace {
+std::atomic<long> g_nextHandle{1};
+}
+
+Picture Picture::FromImage(QImage image, int bitsPerPixel) {
+    Picture p;
+    p.data_ = std::make_shared<Data>();
+    p.data_->image = std::move(image);
+    p.data_->bitsPerPixel = bitsPerPixel;
+    p.data_->handle = g_nextHandle++;
+    return p;
+}
+
+int Picture::Width() const { return data_ ? data_->image.width() : 0; }
+int Picture::Height() const { return data_ ? data_->image.height() : 0; }
+int Picture::BitsPerPixel() const { return data_ ? data_->bitsPerPixel : 0; }
+long Picture::Handle() const { return data_ ? data_->handle : 0; }
+
+const QImage& Picture::Image() const {
+    static const QImage kNone;
+    return data_ ? data_->image : kNone;
+}
+
+const QPixmap& Picture::Pixmap() const {
+    static const QPixmap kNone;
+    if (!data_) return kNone;
+    if (!data_->pixmap) data_->pixmap = QPixmap::fromImage(data_->image);
+    return *data_->pixmap;
+}
+
+}  // namespace forms

@@ -1,0 +1,344 @@
+// Controls: twips geometry, colours, control arrays, option groups, pictures,
+// check boxes, combo boxes, text boxes, sliders and key presses.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/forms/forms.h"
+#include "qt_app.h"
+
+namespace {
+
+using namespace forms;
+
+class ControlsTest : public ::testing::Test {
+protected:
+    QApplication& app_ = forms_test::App();  // before the form
+    Form form;
+};
+
+struct GeometryCase {
+    float left, top, width, height;
+    QRect pixels;
+};
+
+TEST_F(ControlsTest, KeepsTwipsExactlyAndDerivesPixels) {
+    const std::vector<GeometryCase> cases = {
+        {0, 0, 600, 570, QRect(0, 0, 40, 38)},
+        {6000, 9720, 615, 615, QRect(400, 648, 41, 41)},
+        {22.4f, 22.5f, 135, 110, QRect(1, 2, 9, 7)},      // 1.49 and 1.5 pixels
+        {1740, 9980 - 1440.f, 90, 255, QRect(116, 569, 6, 17)},
+        {2250.5f, 9375, 7.4f, 7.6f, QRect(150, 625, 0, 1)},
+    };
+    for (const auto& c : cases) {
+        Label label(form);
+        label.Left = c.left;
+        label.Top = c.top;
+        label.Width = c.width;
+        label.Height = c.height;
+        EXPECT_EQ(label.Left, c.left);
+        EXPECT_EQ(label.Top, c.top);
+        EXPECT_EQ(label.Width, c.width);
+        EXPECT_EQ(label.Height, c.height);
+        EXPECT_EQ(label.Widget()->geometry(), c.pixels) << c.left << "," << c.top;
+    }
+}
+
+TEST_F(ControlsTest, SinglePrecisionTopComparesAsDoubleWithTheProgramsHeights) {
+    Image note(form);
+    const double pos = 420;
+    note.Top = 9980 - pos;
+    EXPECT_TRUE(note.Top == 9980 - pos);
+    note.Top -= 60;
+    EXPECT_FLOAT_EQ(note.Top, 9500.0f);
+    // A value that single precision cannot hold stays the rounded single.
+    note.Top = 0.1;
+    EXPECT_FALSE(note.Top == 0.1);
+    EXPECT_TRUE(note.Top == 0.1f);
+}
+
+TEST_F(ControlsTest, ChildrenOfAFrameArePlacedInsideIt) {
+    Frame frame(form);
+    frame.Move(2280, 720, 1215, 5655);
+    OptionButton option(frame);
+    option.Move(120, 240 + 360 * 2, 975, 255);
+    EXPECT_EQ(option.Widget()->parentWidget(), frame.Widget());
+    EXPECT_EQ(option.Widget()->pos(), QPoint(8, 64));
+    EXPECT_EQ(option.Parent(), &frame);
+}
+
+TEST(ColorTest, ResolvesRgbAndSystemColours) {
+    struct Case {
+        OleColor value;
+        QColor expected;
+    };
+    const std::vector<Case> cases = {
+        {0x000000FF, QColor(255, 0, 0)},        {0x00FF0000, QColor(0, 0, 255)},
+        {0x00800080, QColor(128, 0, 128)},      {0x00C00000, QColor(0, 0, 192)},
+        {0x00004080, QColor(128, 64, 0)},       {RGB(1, 2, 3), QColor(1, 2, 3)},
+        {vbButtonFace, QColor(212, 208, 200)},  {vbWindowText, QColor(0, 0, 0)},
+        {vbTitleBarText, QColor(255, 255, 255)}, {vbInactiveBorder, QColor(212, 208, 200)},
+        {vbWindowBackground, QColor(255, 255, 255)}, {vbButtonShadow, QColor(128, 128, 128)},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ToQColor(c.value), c.expected) << std::hex << c.value;
+    EXPECT_EQ(RGB(255, 0, 0), 0x000000FFu);
+}
+
+TEST_F(ControlsTest, GraphicalButtonsPaintTheirBackColourPlainOnesDoNot) {
+    CommandButton key(form);
+    key.Style = vbButtonGraphical;
+    key.BackColor = vbWindowText;  // a free black key
+    EXPECT_EQ(key.Widget()->palette().color(QPalette::Button), QColor(0, 0, 0));
+    key.BackColor = 0x800080;
+    EXPECT_EQ(key.Widget()->palette().color(QPalette::Button), QColor(128, 0, 128));
+    EXPECT_EQ(key.BackColor, 0x800080u);
+
+    CommandButton plain(form);
+    plain.BackColor = 255;
+    EXPECT_EQ(plain.BackColor, 255u);
+    EXPECT_EQ(plain.Widget()->palette().color(QPalette::Button), QColor(212, 208, 200));
+
+    Label label(form);
+    label.ForeColor = 0x000000FF;
+    EXPECT_EQ(label.Widget()->palette().color(QPalette::Active, QPalette::WindowText), QColor(255, 0, 0));
+    label.BackStyle = 0;
+    EXPECT_FALSE(label.Widget()->autoFillBackground());
+}
+
+TEST_F(ControlsTest, SparseControlArrayRaises340ForMissingElements) {
+    ControlArray<Image> pom("imgDiskantPom");
+    for (int n = 2; n <= 49; ++n)
+        if (n % 3 != 0) pom.Load(n, form);
+    EXPECT_EQ(pom.Count(), 32);
+    EXPECT_EQ(pom.LBound(), 2);
+    EXPECT_EQ(pom.UBound(), 49);
+    EXPECT_EQ(pom(5).Index, 5);
+    EXPECT_EQ(pom(5).Name, "imgDiskantPom");
+    for (int missing : {0, 1, 3, 48, 50}) {
+        try {
+            pom(missing);
+            ADD_FAILURE() << missing;
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 340);
+            EXPECT_EQ(e.Description(), "Control array element '" + std::to_string(missing) + "' doesn't exist");
+        }
+    }
+    std::vector<int> seen;
+    for (Image& image : pom) seen.push_back(image.Index);
+    ASSERT_EQ(seen.size(), 32u);
+    EXPECT_EQ(seen.front(), 2);
+    EXPECT_EQ(seen[1], 4);
+    EXPECT_EQ(seen.back(), 49);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+
+    try {
+        pom.Load(5, form);
+        ADD_FAILURE();
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 360);
+    }
+    pom.Unload(5);
+    EXPECT_FALSE(pom.Exists(5));
+    EXPECT_EQ(pom.Count(), 31);
+
+    ControlArray<Label> empty("x");
+    EXPECT_THROW(empty.UBound(), vb::RuntimeError);
+}
+
+TEST_F(ControlsTest, OptionButtonsAreGroupedByContainer) {
+    Frame left(form), right(form);
+    ControlArray<OptionButton> a("a"), b("b");
+    std::vector<int> clicks;
+    for (int i = 0; i < 3; ++i) {
+        a.Load(i, left).Click = [&clicks, i] { clicks.push_back(i); };
+        b.Load(i, right).Click = [&clicks, i] { clicks.push_back(10 + i); };
+    }
+    OptionButton onForm(form);
+    onForm.Value = true;
+
+    a(1).Value = true;
+    b(2).Value = true;
+    a(0).Value = true;
+    EXPECT_FALSE(a(1).Value);
+    EXPECT_TRUE(a(0).Value);
+    EXPECT_TRUE(b(2).Value);
+    EXPECT_TRUE(onForm.Value);
+    EXPECT_EQ(clicks, (std::vector<int>{1, 12, 0}));
+    EXPECT_TRUE(static_cast<QRadioButton*>(a(0).Widget())->isChecked());
+    EXPECT_FALSE(static_cast<QRadioButton*>(a(1).Widget())->isChecked());
+
+    // Setting the chosen one again raises nothing; the user's click chooses too.
+    clicks.clear();
+    a(0).Value = true;
+    left.Move(0, 0, 3000, 3000);
+    a(2).Move(120, 960, 975, 255);
+    form.Show();
+    QTest::mouseClick(a(2).Widget(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(a(2).Value);
+    EXPECT_FALSE(a(0).Value);
+    EXPECT_EQ(clicks, std::vector<int>{2});
+    form.Hide();
+}
+
+TEST_F(ControlsTest, CheckBoxRaisesClickWhenItsValueChanges) {
+    CheckBox box(form);
+    int clicks = 0;
+    box.Click = [&] { ++clicks; };
+    box.Value = vbChecked;
+    box.Value = vbChecked;
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(static_cast<QCheckBox*>(box.Widget())->isChecked());
+    box.Value = vbUnchecked;
+    EXPECT_EQ(clicks, 2);
+    box.Move(0, 0, 1500, 255);
+    form.Show();
+    QTest::mouseClick(box.Widget(), Qt::LeftButton, {}, QPoint(6, 8));
+    EXPECT_EQ(box.Value, vbChecked);
+    EXPECT_EQ(clicks, 3);
+    form.Hide();
+}
+
+TEST_F(ControlsTest, PicturesAreSharedByIdentity) {
+    Image source(form), target(form), other(form);
+    QImage pixels(40, 38, QImage::Format_RGB32);
+    pixels.fill(Qt::red);
+    source.Picture = Picture::FromImage(pixels, 24);
+    other.Picture = Picture::FromImage(pixels, 24);
+    target.Picture = source.Picture;
+    EXPECT_TRUE(target.Picture == source.Picture);
+    EXPECT_FALSE(other.Picture == source.Picture);  // same pixels, another picture
+    EXPECT_EQ(target.Picture().Handle(), source.Picture().Handle());
+    EXPECT_NE(target.Picture().Handle(), 0);
+
+    // An Image without Stretch takes the picture's size.
+    EXPECT_EQ(target.Width, 600.0f);
+    EXPECT_EQ(target.Height, 570.0f);
+
+    target.Picture = LoadPicture();
+    EXPECT_TRUE(target.Picture().IsEmpty());
+    EXPECT_EQ(target.Picture().Handle(), 0);
+    EXPECT_FALSE(target.Picture == source.Picture);
+
+    Image stretched(form);
+    stretched.Stretch = true;
+    stretched.Move(0, 0, 240, 240);
+    stretched.Picture = source.Picture;
+    EXPECT_EQ(stretched.Width, 240.0f);
+}
+
+TEST_F(ControlsTest, ComboBoxListAndText) {
+    ComboBox combo(form);
+    int clicks = 0, changes = 0;
+    combo.Click = [&] { ++clicks; };
+    combo.Change = [&] { ++changes; };
+    combo.AddItem("Calvira12");
+    combo.AddItem("Transpozice");
+    EXPECT_EQ(combo.ListCount(), 2);
+    EXPECT_EQ(combo.ListIndex, -1);  // adding never chooses
+    EXPECT_EQ(clicks, 0);
+    combo.ListIndex = 1;
+    EXPECT_EQ(combo.Text(), "Transpozice");
+    EXPECT_EQ(clicks, 1);
+    combo.AddItem("Alfa", 0);
+    EXPECT_EQ(combo.ListIndex, 2);
+    EXPECT_EQ(combo.List(0), "Alfa");
+    combo.Text = "C:\\Korvel.htm";
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(static_cast<QComboBox*>(combo.Widget())->currentText(), "C:\\Korvel.htm");
+    combo.Clear();
+    EXPECT_EQ(combo.ListCount(), 0);
+    EXPECT_EQ(combo.ListIndex, -1);
+    EXPECT_EQ(combo.Text(), "");
+}
+
+TEST_F(ControlsTest, KeyPressSeesTheKeyAndMaySwallowIt) {
+    TextBox text(form);
+    std::vector<int> keys;
+    text.KeyPress = [&](int& key) {
+        keys.push_back(key);
+        if (key == 'x') key = 0;
+    };
+    int changes = 0;
+    text.Change = [&] { ++changes; };
+    form.Show();
+    QTest::keyClicks(text.Widget(), "axb");
+    QTest::keyClick(text.Widget(), Qt::Key_Return);
+    EXPECT_EQ(keys, (std::vector<int>{'a', 'x', 'b', 13}));
+    EXPECT_EQ(text.Text(), "ab");
+    EXPECT_EQ(changes, 2);
+    text.Text = "C:\\";
+    EXPECT_EQ(changes, 3);
+
+    ComboBox combo(form);
+    std::vector<int> comboKeys;
+    combo.KeyPress = [&](int& key) { comboKeys.push_back(key); };
+    QTest::keyClick(combo.Widget(), Qt::Key_Return);
+    EXPECT_EQ(comboKeys, std::vector<int>{13});
+    form.Hide();
+}
+
+TEST_F(ControlsTest, SliderRaisesChangeAndKeepsItsRange) {
+    Slider slider(form);
+    slider.Min = -5;
+    slider.Max = 5;
+    std::vector<int> values;
+    slider.Change = [&] { values.push_back(slider.Value); };
+    slider.Value = 5;
+    slider.Value = 5;
+    slider.Value = -7;  // outside the range: held at Min
+    static_cast<QSlider*>(slider.Widget())->setValue(2);  // the user
+    EXPECT_EQ(values, (std::vector<int>{5, -5, 2}));
+    EXPECT_EQ(slider.Value, 2);
+}
+
+TEST_F(ControlsTest, MouseEventsCarryButtonShiftAndTwips) {
+    Image image(form);
+    image.Move(0, 0, 600, 600);
+    std::vector<std::string> events;
+    image.MouseDown = [&](int button, int shift, float x, float y) {
+        events.push_back("down " + std::to_string(button) + " " + std::to_string(shift) + " " +
+                         std::to_string(static_cast<int>(x)) + " " + std::to_string(static_cast<int>(y)));
+    };
+    image.MouseUp = [&](int button, int, float, float) { events.push_back("up " + std::to_string(button)); };
+    image.Click = [&] { events.push_back("click"); };
+    form.Show();
+    QTest::mouseClick(image.Widget(), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(4, 10));
+    EXPECT_EQ(events, (std::vector<std::string>{"down 2 3 60 150", "up 2", "click"}));
+
+    // A disabled control raises nothing.
+    events.clear();
+    image.Enabled = false;
+    QTest::mouseClick(image.Widget(), Qt::LeftButton, {}, QPoint(4, 10));
+    EXPECT_TRUE(events.empty());
+    form.Hide();
+}
+
+TEST_F(ControlsTest, ButtonClickAndVisibility) {
+    CommandButton button(form);
+    button.Caption = "Automat";
+    button.Move(0, 0, 1200, 375);
+    int clicks = 0;
+    button.Click = [&] { ++clicks; };
+    form.Show();
+    QTest::mouseClick(button.Widget(), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(static_cast<QPushButton*>(button.Widget())->text(), "Automat");
+    button.Visible = false;
+    EXPECT_FALSE(button.Widget()->isVisible());
+    button.Visible = true;
+    EXPECT_TRUE(button.Widget()->isVisible());
+    form.Hide();
+    // A control's Visible is its own: the hidden form does not change it.
+    EXPECT_TRUE(button.Visible);
+}
+
+}  // namespace
