@@ -24,5 +24,7 @@ Book ReadXlsBytes(const std::string& bytes);
 // Writes the workbook as BIFF8 into a temporary file beside `path` and renames
 // it over `path`, so that a failed save never destroys the previous file.
 void WriteXlsFile(const Book& book, const std::string& path);
+// The same workbook as the bytes of a file, in memory.
+std::string WriteXlsBytes(const Book& book);
 
 }  // namespace xl::internal

@@ -1,0 +1,326 @@
+// The main window: the keyboards of the accordion (treble buttons, bass
+// buttons, the piano keys beside them), the reading staff, the 16-step strip,
+// the entry staff with its pools of notes and signs, the interval buttons,
+// the song and stepping buttons and the menu.
+//
+// Every control of the window exists from construction on, at its design
+// place (mainwindow/form1_design.cpp); the handlers are defined in the source
+// file of the topic they belong to. Code reaches controls and members
+// directly, as the window's own routines do.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/com/com.h"
+#include "platform/forms/forms.h"
+#include "platform/vb/variant.h"
+#include "tonelib/calvira12.h"
+
+class clsNotyZapis;
+
+class Form1 : public forms::Form {
+public:
+    Form1();
+    ~Form1() override;
+
+    // ---- Treble keyboard --------------------------------------------------
+    // The 49 buttons (pictures with a clickable label over each) and the
+    // second pictures of the buttons that appear twice on the keyboard: only
+    // the numbers 2-49 that are not multiples of 3 exist.
+    forms::ControlArray<forms::Image> imgDiskant{"imgDiskant"};
+    forms::ControlArray<forms::Image> imgDiskantPom{"imgDiskantPom"};
+    forms::ControlArray<forms::Label> lbl{"lbl"};
+    forms::ControlArray<forms::Label> lblSynchro{"lblSynchro"};
+    // Hidden picture sources of the treble buttons (index 0 white key, 1 black key).
+    forms::ControlArray<forms::Image> imgKnoflikVol{"imgKnoflikVol"};
+    forms::ControlArray<forms::Image> imgKnofCerv{"imgKnofCerv"};
+    forms::Image imgKnofTlak{*this};
+    forms::Image imgKnofTlak2{*this};
+    forms::Image imgKnofTah{*this};
+    forms::Image imgKnofTah2{*this};
+
+    // ---- Piano keys and the note read for each ----------------------------
+    forms::ControlArray<forms::CommandButton> cmdKlavesa{"cmdKlavesa"};
+    forms::ControlArray<forms::Label> lblTonKlav{"lblTonKlav"};
+
+    // ---- Bass keyboard (index = number of the bass button) ----------------
+    forms::ControlArray<forms::Image> ImgBas{"ImgBas"};
+    forms::Image imgBaVol{*this};
+    forms::Image imgBaVolC{*this};
+    forms::Image imgBaVolMriz{*this};
+    forms::Image imgBaTlak1{*this};
+    forms::Image imgBaTlakC{*this};
+    forms::Image imgBaTlakMriz{*this};
+    forms::Image imgBaTah1{*this};
+    forms::Image imgBaTahC{*this};
+    forms::Image imgBaTahMriz{*this};
+    forms::Image imgBaCerv1{*this};
+    forms::Image imgBaStiskC{*this};
+    forms::Image imgBaStiskMriz{*this};
+    forms::Image imgBaCerv2{*this};
+
+    // ---- Reading staff (slots 0-4) and the strip (slots 5-84) -------------
+    // Step i of the strip is frame fraNoty(i) holding slots 5i ... 5i+4.
+    forms::ControlArray<forms::Frame> fraNoty{"fraNoty"};
+    forms::ControlArray<forms::Image> imgNota{"imgNota"};
+    forms::ControlArray<forms::Image> imgBecko{"imgBecko"};
+    forms::ControlArray<forms::Image> imgKrizek{"imgKrizek"};
+    forms::ControlArray<forms::Label> lblSlabika2{"lblSlabika2"};
+
+    // ---- Row display, song row, sheet --------------------------------------
+    forms::ControlArray<forms::Label> lblSlabika{"lblSlabika"};
+    forms::Label lblPopisD{*this};
+    forms::Label lblTony{*this};
+    forms::Label lblPopisB{*this};
+    forms::Label lblBasy{*this};
+    forms::Label lblStupnice{*this};
+    forms::Label lblTon{*this};
+    forms::Label lblLadeni{*this};
+    forms::ComboBox Combo1{*this};
+
+    // ---- Song and scale buttons --------------------------------------------
+    forms::CommandButton cmdNovaSkladba{*this};
+    forms::CommandButton cmdEdit{*this};
+    forms::CommandButton cmdEndEdit{*this};
+    forms::CommandButton cmdStupnice{*this};
+
+    // ---- Reading and stepping ----------------------------------------------
+    forms::CommandButton cmdReadTlak{*this};
+    forms::CommandButton cmdReadTah{*this};
+    forms::CommandButton cmdDalsi{*this};
+    forms::CommandButton cmdDalsiTah{*this};
+    forms::CommandButton cmdDalsiTlak{*this};
+    forms::CommandButton cmdPredchozi{*this};
+    forms::CommandButton cmdPredTah{*this};
+    forms::CommandButton cmdPredTlak{*this};
+    forms::CommandButton cmdPrvni{*this};
+    forms::CommandButton cmdPosledni{*this};
+    forms::CommandButton cmdJakDal{*this};
+    forms::CommandButton cmdJakDalZpet{*this};
+
+    // ---- Grip writers ------------------------------------------------------
+    forms::CommandButton cmdTlak{*this};
+    forms::CommandButton cmdTah{*this};
+    forms::CommandButton cmdTlakNoty{*this};
+    forms::CommandButton cmdTahNoty{*this};
+
+    // ---- Release buttons ---------------------------------------------------
+    forms::CommandButton cmdUvolBasy{*this};
+    forms::CommandButton cmdUvolDiskant{*this};
+    forms::CommandButton cmdUvolKnofl{*this};
+    forms::CommandButton cmdUvolNoty{*this};
+    forms::CommandButton cmdUvolniPultony{*this};
+    forms::CommandButton cmdUvolOdrazky{*this};
+
+    // ---- Entry staff: pools of heads and signs, key signature --------------
+    forms::ControlArray<forms::PictureBox> picNota{"picNota"};
+    forms::ControlArray<forms::PictureBox> picBecko{"picBecko"};
+    forms::ControlArray<forms::PictureBox> picKrizek{"picKrizek"};
+    forms::ControlArray<forms::PictureBox> picOdrazka{"picOdrazka"};
+    forms::ControlArray<forms::PictureBox> picBeckoStup{"picBeckoStup"};
+    forms::ControlArray<forms::PictureBox> picKrizekStup{"picKrizekStup"};
+
+    // ---- Intervals (index = number of scale steps; 0 "Prima" has no use) ---
+    forms::ControlArray<forms::CommandButton> cmdInterval{"cmdInterval"};
+    forms::ControlArray<forms::CheckBox> chkInterval{"chkInterval"};
+    forms::ControlArray<forms::CommandButton> cmdSpodInterval{"cmdSpodInterval"};
+    forms::ControlArray<forms::CheckBox> chkSpodInterval{"chkSpodInterval"};
+
+    // ---- Row overlays and the numbering of the rows ------------------------
+    forms::ControlArray<forms::CommandButton> cmdZabrana{"cmdZabrana"};
+    forms::ControlArray<forms::Label> lblCisKnofl{"lblCisKnofl"};
+
+    // ---- Autoplay and sound ------------------------------------------------
+    forms::CommandButton cmdTimer{*this};
+    forms::Timer Timer1;
+    forms::Slider Slider1{*this};
+    forms::Label lblTempo{*this};
+    forms::ControlArray<forms::CommandButton> cmdZvuk{"cmdZvuk"};
+
+    // The hidden information button, reached from the menu.
+    forms::CommandButton cmdOPrg{*this};
+
+    // ---- Menu --------------------------------------------------------------
+    // Items appear in the order they are created, so the one-element menu
+    // arrays of the file menu are loaded between their neighbours.
+    forms::Menu mnuSoubor{*this};
+    forms::ControlArray<forms::Menu> mnuNovaPisen{"mnuNovaPisen"};    // element 2
+    forms::ControlArray<forms::Menu> mnuOtevrit{"mnuOtevrit"};        // element 3
+    forms::ControlArray<forms::Menu> mnuKonecPisne{"mnuKonecPisne"};  // element 4
+
+private:
+    bool LoadSongMenuItems();
+    bool songMenuItemsLoaded_ = LoadSongMenuItems();
+
+public:
+    forms::Menu mnuFileBar4{mnuSoubor};
+    forms::Menu mnuNastavCestu{mnuSoubor};
+    forms::Menu mnuFileBar3{mnuSoubor};
+    forms::Menu mnuKonec{mnuSoubor};
+    forms::Menu mnuUpravy{*this};
+    forms::Menu mnuKonverze{mnuUpravy};
+    forms::Menu mnuFileBar0{mnuUpravy};
+    forms::Menu mnuUvolnitDiskant{mnuUpravy};
+    forms::Menu mnuUvolnitBasy{mnuUpravy};
+    forms::Menu mnuUvolnitNoty{mnuUpravy};
+    forms::Menu mnuUvolnitPultony{mnuUpravy};
+    forms::Menu mnuUvolnitOdrazky{mnuUpravy};
+    forms::Menu mnuUvolnitVse{mnuUpravy};
+    forms::Menu mnuNastaveni{*this};
+    forms::Menu mnuPrekrytRady{mnuNastaveni};
+    forms::Menu mnuOtocitHmatnik{mnuNastaveni};
+    forms::Menu mnuFileBar2{mnuNastaveni};
+    forms::Menu mnu2Rady{mnuNastaveni};
+    forms::Menu mnuCislovat{mnuNastaveni};
+    forms::Menu mnuPosta{*this};
+    forms::Menu mnuMailAutorovi{mnuPosta};
+    forms::Menu mnuNapoveda{*this};
+    forms::Menu mnuhtm{mnuNapoveda};
+    forms::Menu mnuOProgramu{mnuNapoveda};
+
+    // ---- State of the window -----------------------------------------------
+    // Bellows direction of the grip being written: -1 push ("Tlak"), 0 pull ("Tah").
+    std::int16_t SmerMechu = 0;
+    // Fingering text collected for the grip being written.
+    std::string Prstoklad;
+    // Song row shown in step 1 of the strip, and the current step (1-16).
+    std::int16_t ZacatekPasu = 0;
+    std::int16_t KrokPasu = 0;
+
+    // The tone-name object and the key-signature drawer, made on first use.
+    calvira::_Calvira12& Klic();
+    clsNotyZapis& Zapis();
+
+    // ---- Start and end -----------------------------------------------------
+    void Form_Load() override;
+    void Form_Unload(int& Cancel) override;
+    void CislujRadyZnaky();
+
+    // ---- The connection to the spreadsheet ---------------------------------
+    vb::Variant NastavLadeni();
+    void VyberSloupecB();
+    void UkonciExcel();
+
+    // ---- Keyboard layout and resets ----------------------------------------
+    void RozmistiBasy();
+    void UvolniDiskant();
+    void UvolniKlavesy();
+    void UvolniBasy();
+    void PovolOvladaniPisne();
+    void ZakazOvladaniPisne();
+
+    // ---- Song life cycle: new, open, switch sheet, end ---------------------
+    void cmdNovaSkladba_Click();
+    void cmdEdit_Click();
+    void cmdEndEdit_Click();
+    void Combo1_Click();
+    void NastavOvladaniPisne();
+    bool FldExist(const std::string& FolderPath);
+    bool FileExists(const std::string& strFileName);
+
+    // ---- Reading a grip ----------------------------------------------------
+    void cmdReadTlak_Click();
+    void cmdReadTah_Click();
+    void ZobrazHmat(std::int16_t smer);
+    void ZobrazBasyTlak();
+    void ZobrazBasyTah();
+    void ZobrazPrstoklad();
+
+    // ---- Stepping through a song -------------------------------------------
+    void PovolKrokZpet();
+    void ZakazKrokZpet();
+    void cmdDalsi_Click();
+    void cmdDalsiTlak_Click();
+    void cmdDalsiTah_Click();
+    void cmdPredchozi_Click();
+    void cmdPredTlak_Click();
+    void cmdPredTah_Click();
+    void cmdPrvni_Click();
+    void cmdPosledni_Click();
+    void cmdJakDal_Click();
+    void cmdJakDalZpet_Click();
+    void ZobrazSmerMechu();
+
+    // ---- Row display and the 16-step strip ---------------------------------
+    void ZobrazRadek();
+    void SmazPopisRadku();
+    void OznacAktualniKrok();
+    void ObnovNotovyPas();
+    bool ZobrazNotyKroku(std::uint8_t i);
+    void SkryjNoty();
+    void SmazSlabiky();
+
+    // ---- Button captions ---------------------------------------------------
+    void PopisKnoflikyTony();
+    void SmazPopisKnofliku();
+
+    // ---- Autoplay and sound ------------------------------------------------
+    void cmdTimer_Click();
+    void Timer1_Timer();
+    void Slider1_Change();
+    void cmdZvuk_Click(std::int16_t Index);
+    vb::Variant PrehrajZvuk(const std::string& soubor);
+    void ZastavZvuk(const std::string& soubor);
+
+    // ---- Intervals ---------------------------------------------------------
+    void cmdInterval_Click(std::int16_t Index);
+    void cmdSpodInterval_Click(std::int16_t Index);
+    void UkazInterval(std::int16_t k);
+    std::string DejNazevIntervalu(std::int16_t k);
+    void UvolniIntervaly();
+
+    // ---- Releasing buttons and parking the staff's pictures ----------------
+    void UvolniKnoflik(std::uint8_t Index);
+    void SmazTonyKlaves();
+    void cmdUvolDiskant_Click();
+    void cmdUvolBasy_Click();
+    void cmdUvolKnofl_Click();
+    void cmdUvolniPultony_Click();
+    void cmdUvolNoty_Click();
+    void cmdUvolOdrazky_Click();
+    void UvolniPultony();
+    void UvolniOdrazky();
+    void UvolniPredznamenani();
+
+    // ---- Menus, scale choice, row overlays, help ---------------------------
+    void mnuNovaPisen_Click();
+    void mnuOtevrit_Click();
+    void mnuKonecPisne_Click();
+    void mnuNastavCestu_Click();
+    void mnuKonec_Click();
+    void mnuKonverze_Click();
+    void mnuUvolnitDiskant_Click();
+    void mnuUvolnitBasy_Click();
+    void mnuUvolnitNoty_Click();
+    void mnuUvolnitPultony_Click();
+    void mnuUvolnitOdrazky_Click();
+    void mnuUvolnitVse_Click();
+    void mnuPrekrytRady_Click();
+    void mnu2Rady_Click();
+    void mnuCislovat_Click();
+    void mnuMailAutorovi_Click();
+    void mnuhtm_Click();
+    void mnuOProgramu_Click();
+    void cmdOPrg_Click();
+    void cmdStupnice_Click();
+
+private:
+    void InitializeComponent();
+    // Each topic's source file connects its controls' events to its handlers;
+    // the constructor calls them all after the design is built.
+    void ConnectSongEvents();
+    void ConnectReadingEvents();
+    void ConnectSteppingEvents();
+    void ConnectSoundEvents();
+    void ConnectIntervalEvents();
+    void ConnectReleaseEvents();
+    void ConnectMenuEvents();
+
+    com::ComPtr<calvira::_Calvira12> Klic_;
+    std::shared_ptr<clsNotyZapis> Zapis_;  // shared: its type is complete only where it is made
+    // The drawn staff lines behind the reading staff, the entry staff and each strip step.
+    std::vector<std::unique_ptr<forms::Image>> staffLines_;
+};

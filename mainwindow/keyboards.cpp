@@ -1,0 +1,134 @@
+// Keyboard layout and resets: where the bass buttons stand, and how the
+// treble buttons, the piano keys and the bass buttons are brought back to
+// their free look; the song controls switched on and off together.
+#include <cstdint>
+
+#include "mainwindow/form1.h"
+#include "platform/vb/conversions.h"
+
+namespace {
+
+// The piano keys' free colours: black keys in the window-text colour, white
+// keys in the caption-text colour.
+constexpr forms::OleColor kCernaKlavesa = forms::vbWindowText;   // &H80000008
+constexpr forms::OleColor kBilaKlavesa = forms::vbTitleBarText;  // &H80000009
+
+// A treble picture's free look follows its own Tag: 0 white key, 1 black key.
+int VzhledKnofliku(const forms::Image& knoflik) { return vb::CInt(vb::Variant(knoflik.Tag)); }
+
+}  // namespace
+
+// Six columns of twenty bass buttons, each column 300 further left and 150
+// further down than the one before; column 1 keeps its designed Left.
+void Form1::RozmistiBasy() {
+    float y = 1260;
+    for (int b = 1; b <= 20; ++b) {
+        y += 300;
+        ImgBas(b).Top = y;
+    }
+    auto x = static_cast<float>(vb::RoundHalfEven(ImgBas(1).Left - 300.0));
+    for (int c = 2; c <= 6; ++c) {
+        y = 1260 + 150.f * static_cast<float>(c - 1);
+        for (int b = 20 * (c - 1) + 1; b <= 20 * c; ++b) {
+            y += 300;
+            ImgBas(b).Top = y;
+            ImgBas(b).Left = x;
+        }
+        x -= 300;
+    }
+}
+
+// Every treble button free (its white- or black-key picture), no label marked
+// as pressed, and the reading staff empty. Captions (tone names, fingering)
+// are left as they are.
+void Form1::UvolniDiskant() {
+    for (int n = 1; n <= 49; ++n) {
+        imgDiskant(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskant(n))).Picture;
+        lbl(n).Tag = "0";
+    }
+    // Only the buttons shown twice have a second picture: 2, 5, ... 47 and 4, 7, ... 49.
+    for (int n = 2; n <= 47; n += 3)
+        imgDiskantPom(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskantPom(n))).Picture;
+    for (int n = 4; n <= 49; n += 3)
+        imgDiskantPom(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskantPom(n))).Picture;
+
+    for (int i = 0; i <= 4; ++i) {
+        imgNota(i).Visible = false;
+        imgNota(i).Top = 9980;
+        imgBecko(i).Visible = false;
+        imgBecko(i).Top = 9840;
+        imgKrizek(i).Visible = false;
+        imgKrizek(i).Top = 9880;
+    }
+}
+
+// Every piano key back in its free colour.
+void Form1::UvolniKlavesy() {
+    for (int n = 1; n <= 49; ++n) {
+        if (vb::Val(cmdKlavesa(n).Tag) != 1) {
+            cmdKlavesa(n).BackColor = kBilaKlavesa;
+        } else {
+            cmdKlavesa(n).BackColor = kCernaKlavesa;
+            lbl(n).Tag = "0";
+        }
+    }
+}
+
+// Every bass button free: the plain picture, the ridged one on 26 and 34 and
+// the marked C on 30.
+void Form1::UvolniBasy() {
+    for (int b = 1; b <= 120; ++b) {
+        ImgBas(b).Tag = "0";
+        ImgBas(b).Picture = imgBaVol.Picture;
+    }
+    ImgBas(26).Picture = imgBaVolMriz.Picture;
+    ImgBas(34).Picture = imgBaVolMriz.Picture;
+    ImgBas(30).Picture = imgBaVolC.Picture;
+}
+
+// The controls that work on an open song.
+void Form1::PovolOvladaniPisne() {
+    cmdTah.Enabled = true;
+    cmdTlak.Enabled = true;
+    cmdTahNoty.Enabled = true;
+    cmdTlakNoty.Enabled = true;
+    cmdReadTah.Enabled = true;
+    cmdReadTlak.Enabled = true;
+    cmdEndEdit.Enabled = true;
+    cmdPrvni.Enabled = true;
+    cmdDalsi.Enabled = true;
+    PovolKrokZpet();
+    cmdPosledni.Enabled = true;
+    cmdDalsiTlak.Enabled = true;
+    cmdDalsiTah.Enabled = true;
+    cmdJakDal.Enabled = true;
+    cmdJakDalZpet.Enabled = true;
+    cmdTimer.Enabled = true;
+    Slider1.Visible = true;
+    lblTempo.Visible = true;
+    mnuKonecPisne(4).Enabled = true;
+}
+
+// The same controls off once no song is open; no sound button is left either.
+void Form1::ZakazOvladaniPisne() {
+    cmdTah.Enabled = false;
+    cmdTlak.Enabled = false;
+    cmdTahNoty.Enabled = false;
+    cmdTlakNoty.Enabled = false;
+    cmdReadTah.Enabled = false;
+    cmdReadTlak.Enabled = false;
+    cmdEndEdit.Enabled = false;
+    cmdPrvni.Enabled = false;
+    cmdDalsi.Enabled = false;
+    ZakazKrokZpet();
+    cmdPosledni.Enabled = false;
+    cmdDalsiTlak.Enabled = false;
+    cmdDalsiTah.Enabled = false;
+    cmdJakDal.Enabled = false;
+    cmdJakDalZpet.Enabled = false;
+    cmdTimer.Enabled = false;
+    Slider1.Visible = false;
+    lblTempo.Visible = false;
+    mnuKonecPisne(4).Enabled = false;
+    for (int i = 0; i <= 2; ++i) cmdZvuk(i).Visible = false;
+}

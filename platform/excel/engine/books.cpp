@@ -1,0 +1,191 @@
+// Opening, adding, saving and closing workbooks.
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/excel/application.h"
+#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/xls_io.h"
+#include "platform/forms/msgbox.h"
+#include "platform/system/paths.h"
+
+namespace fs = std::filesystem;
+
+namespace xl::engine {
+
+namespace {
+
+std::string FileNameOf(const std::string& nativePath) { return fs::path(nativePath).filename().string(); }
+
+void NotFound(const std::string& shownPath) {
+    Fail1004("Soubor " + shownPath +
+             " nebyl nalezen. Zkontrolujte, zda nebyl přejmenován, přesunut nebo odstraněn, a zda je název "
+             "zapsán správně.");
+}
+
+std::shared_ptr<BookData> NewBook(AppData& app, std::string name) {
+    auto book = std::make_shared<BookData>();
+    book->name = std::move(name);
+    book->app = &app;
+    return book;
+}
+
+void Register(AppData& app, const std::shared_ptr<BookData>& book) {
+    app.books.push_back(book);
+    app.recent.push_back(book.get());
+    if (app.windows) app.windows->BookOpened(*book);
+}
+
+// Writes the workbook's sheets to a file; the sheets are lent to the writer
+// and taken back whatever happens.
+void WriteTo(BookData& book, const std::string& nativePath, const std::string& shownPath) {
+    std::error_code ec;
+    const fs::path parent = fs::path(nativePath).parent_path();
+    if (!parent.empty() && !fs::is_directory(parent, ec))
+        Fail1004("Soubor " + shownPath + " nelze uložit: cesta " + sys::ToWindowsPath(parent.string()) +
+                 " neexistuje.");
+    internal::Book out;
+    out.activeSheet = book.activeSheet;
+    out.sheets.reserve(book.sheets.size());
+    for (auto& sh : book.sheets) out.sheets.push_back(std::move(sh->s));
+    struct GiveBack {
+        BookData& book;
+        internal::Book& out;
+        ~GiveBack() {
+            for (std::size_t i = 0; i < book.sheets.size(); ++i) book.sheets[i]->s = std::move(out.sheets[i]);
+        }
+    } giveBack{book, out};
+    try {
+        internal::WriteXlsFile(out, nativePath);
+    } catch (const internal::XlsError& e) {
+        Fail1004(e.what());
+    } catch (const std::exception& e) {
+        Fail1004("Soubor " + shownPath + " nelze uložit: " + e.what());
+    }
+}
+
+}  // namespace
+
+BookData* FindBook(const AppData& app, const std::string& name) {
+    const std::string folded = Fold(name);
+    for (const auto& b : app.books)
+        if (Fold(b->name) == folded) return b.get();
+    return nullptr;
+}
+
+BookData& OpenBook(AppData& app, const std::string& windowsPath) {
+    const auto native = sys::ToNativePath(windowsPath);
+    std::error_code ec;
+    if (!native || !fs::is_regular_file(*native, ec)) NotFound(windowsPath);
+    for (const auto& b : app.books)
+        if (!b->path.empty() && fs::equivalent(b->path, *native, ec)) {
+            ActivateBook(app, *b);
+            return *b;
+        }
+    const std::string name = FileNameOf(*native);
+    if (FindBook(app, name))
+        Fail1004("Sešit s názvem " + name +
+                 " je již otevřen. Dva sešity se stejným názvem nelze mít otevřené současně.");
+    internal::Book read;
+    try {
+        read = internal::ReadXlsFile(*native);
+    } catch (const internal::XlsError& e) {
+        Fail1004(e.what());
+    } catch (const std::exception& e) {
+        Fail1004("Soubor " + windowsPath + " nelze přečíst: " + e.what());
+    }
+    if (read.sheets.empty()) Fail1004("Soubor " + windowsPath + " neobsahuje žádný list.");
+    auto book = NewBook(app, name);
+    book->path = *native;
+    for (auto& s : read.sheets) {
+        auto sh = std::make_shared<SheetData>();
+        sh->s = std::move(s);
+        sh->book = book.get();
+        book->sheets.push_back(std::move(sh));
+    }
+    book->activeSheet = std::clamp(read.activeSheet, 0, static_cast<int>(book->sheets.size()) - 1);
+    Register(app, book);
+    return *book;
+}
+
+BookData& AddBook(AppData& app) {
+    auto book = NewBook(app, "Sešit" + std::to_string(app.nextNewBook++));
+    for (int i = 1; i <= 3; ++i) {
+        auto sh = std::make_shared<SheetData>();
+        sh->s.name = "List" + std::to_string(i);
+        sh->book = book.get();
+        book->sheets.push_back(std::move(sh));
+    }
+    Register(app, book);
+    return *book;
+}
+
+void ActivateBook(AppData& app, BookData& book) {
+    auto it = std::find(app.recent.begin(), app.recent.end(), &book);
+    if (it != app.recent.end()) app.recent.erase(it);
+    app.recent.push_back(&book);
+    if (app.windows) app.windows->BookActivated(book);
+}
+
+void SaveBook(BookData& book) {
+    if (book.path.empty()) {
+        // A workbook never saved goes into the default folder under its own name.
+        const std::string folder = book.app ? DefaultFolderNative(*book.app) : std::string();
+        return SaveBookAs(book, (fs::path(folder) / (book.name + ".xls")).string());
+    }
+    WriteTo(book, book.path, sys::ToWindowsPath(book.path));
+    book.saved = true;
+}
+
+void SaveBookAs(BookData& book, const std::string& windowsPath) {
+    std::optional<std::string> native;
+    if (windowsPath.find_first_of(":\\/") == std::string::npos) {
+        // A bare file name lies in the default folder.
+        if (book.app) native = (fs::path(DefaultFolderNative(*book.app)) / windowsPath).string();
+    } else {
+        native = sys::ToNativePath(windowsPath);
+    }
+    if (!native || windowsPath.empty())
+        Fail1004("Soubor " + windowsPath + " nelze uložit: cesta nebyla nalezena.");
+    if (fs::path(*native).extension().empty()) *native += ".xls";
+    const std::string name = FileNameOf(*native);
+    if (book.app)
+        if (BookData* other = FindBook(*book.app, name); other && other != &book)
+            Fail1004("Sešit nelze uložit pod názvem " + name +
+                     ", protože sešit stejného názvu je otevřen. Zavřete jej nebo zvolte jiný název.");
+    WriteTo(book, *native, windowsPath);
+    book.path = *native;
+    book.saved = true;
+    if (book.name != name) {
+        book.name = name;
+        const auto observers = book.observers;
+        for (BookObserver* o : observers) o->NameChanged();
+    }
+}
+
+void CloseBook(BookData& bookRef) {
+    AppData* app = bookRef.app;
+    if (!app) return;
+    std::shared_ptr<BookData> keep;
+    for (const auto& b : app->books)
+        if (b.get() == &bookRef) keep = b;
+    if (!keep) return;
+    if (app->windows) app->windows->BookClosed(bookRef);
+    app->books.erase(std::find(app->books.begin(), app->books.end(), keep));
+    app->recent.erase(std::remove(app->recent.begin(), app->recent.end(), &bookRef), app->recent.end());
+    for (auto& sh : bookRef.sheets) sh->book = nullptr;
+    bookRef.app = nullptr;
+    bookRef.observers.clear();
+    if (app->windows && app->Active()) app->windows->BookActivated(*app->Active());
+}
+
+bool AskSaveBeforeClose(BookData& book, bool allowCancel) {
+    if (book.saved) return true;
+    const int answer = forms::MsgBox("Chcete uložit změny provedené v souboru " + book.name + "?",
+                                     (allowCancel ? forms::vbYesNoCancel : forms::vbYesNo) | forms::vbExclamation,
+                                     kErrorSource);
+    if (answer == forms::vbCancel) return false;
+    if (answer == forms::vbYes) SaveBook(book);
+    return true;
+}
+
+}  // namespace xl::engine

@@ -1,0 +1,344 @@
+#include "platform/excel/window/workbook_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "platform/excel/application.h"
+#include "platform/forms/msgbox.h"
+#include "platform/vb/runtime_error.h"
+
+namespace xl::window {
+
+using engine::Cell;
+using engine::CellRef;
+using engine::Rect;
+
+namespace {
+
+// The spreadsheet's standard palette, colour index 1..56.
+constexpr unsigned kPalette[56] = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000,
+    0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080, 0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF,
+    0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF, 0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000,
+    0x008080, 0x0000FF, 0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966,
+    0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Outlines the active cell over the ordinary painting.
+class ActiveCellDelegate : public QStyledItemDelegate {
+public:
+    explicit ActiveCellDelegate(SheetModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        const engine::SheetData* sh = model_.Sheet();
+        if (sh && index.row() + 1 == sh->s.activeCell.row && index.column() + 1 == sh->s.activeCell.col) {
+            painter->save();
+            painter->setPen(QPen(QColor(0x21, 0x73, 0x46), 2));
+            painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+            painter->restore();
+        }
+    }
+
+private:
+    SheetModel& model_;
+};
+
+}  // namespace
+
+// ---- SheetModel ---------------------------------------------------------------
+
+void SheetModel::SetSheet(engine::SheetData* sheet) {
+    if (sheet == sheet_) return;
+    beginResetModel();
+    sheet_ = sheet;
+    endResetModel();
+}
+
+void SheetModel::CellsChanged(const Rect& area) {
+    const int r2 = std::min(area.last.row, internal::kMaxRows), c2 = std::min(area.last.col, internal::kMaxCols);
+    emit dataChanged(index(area.first.row - 1, area.first.col - 1), index(r2 - 1, c2 - 1));
+}
+
+int SheetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !sheet_ ? 0 : internal::kMaxRows;
+}
+
+int SheetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() || !sheet_ ? 0 : internal::kMaxCols;
+}
+
+QVariant SheetModel::data(const QModelIndex& index, int role) const {
+    if (!sheet_ || !index.isValid()) return {};
+    const Cell* cell = engine::FindCell(*sheet_, {index.row() + 1, index.column() + 1});
+    if (!cell) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole: return Q(engine::DisplayText(*cell));
+    case Qt::ForegroundRole:
+        if (cell->colorIndex >= 1 && cell->colorIndex <= 56) return QColor::fromRgb(kPalette[cell->colorIndex - 1]);
+        return {};
+    case Qt::TextAlignmentRole:
+        if (cell->kind == Cell::Kind::Number || cell->kind == Cell::Kind::Date)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    default: return {};
+    }
+}
+
+bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!sheet_ || !sheet_->book || !index.isValid() || role != Qt::EditRole) return false;
+    const CellRef at{index.row() + 1, index.column() + 1};
+    engine::SetValues(*sheet_, Rect{at, at}, engine::FromTyped(value.toString().toStdString()));
+    return true;
+}
+
+Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Horizontal) return Q(engine::ColumnName(section + 1));
+    return section + 1;
+}
+
+// ---- WorkbookWindow --------------------------------------------------------------
+
+WorkbookWindow::WorkbookWindow(engine::BookData& book)
+    : book_(&book), view_(new QTableView(this)), tabs_(new QTabBar(this)) {
+    setWindowTitle(Q(book.name));
+    resize(900, 600);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(view_);
+    layout->addWidget(tabs_);
+
+    view_->setModel(&model_);
+    view_->setItemDelegate(new ActiveCellDelegate(model_, view_));
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->verticalHeader()->setDefaultSectionSize(20);
+    view_->horizontalHeader()->setDefaultSectionSize(72);
+    view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+
+    tabs_->setShape(QTabBar::RoundedSouth);
+    tabs_->setExpanding(false);
+    tabs_->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(tabs_, &QTabBar::currentChanged, this, [this](int i) {
+        if (syncing_ || !book_ || i < 0) return;
+        engine::SelectSheet(*book_, i);
+    });
+    QObject::connect(tabs_, &QTabBar::tabBarDoubleClicked, this, [this](int i) {
+        if (i >= 0) RenameSheetAt(i);
+    });
+    QObject::connect(tabs_, &QWidget::customContextMenuRequested, this, [this](const QPoint& p) { ShowTabMenu(p); });
+
+    book.observers.push_back(this);
+    ShowActiveSheet();
+    // Selection model exists once the model is set; follow the user's cursor.
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                     [this](const QModelIndex&, const QModelIndex&) { SyncSelectionFromView(); });
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                     [this](const QItemSelection&, const QItemSelection&) { SyncSelectionFromView(); });
+}
+
+WorkbookWindow::~WorkbookWindow() { Detach(); }
+
+void WorkbookWindow::Detach() {
+    if (!book_) return;
+    auto& obs = book_->observers;
+    obs.erase(std::remove(obs.begin(), obs.end(), static_cast<engine::BookObserver*>(this)), obs.end());
+    book_ = nullptr;
+    syncing_ = true;
+    model_.SetSheet(nullptr);
+    syncing_ = false;
+}
+
+void WorkbookWindow::ShowActiveSheet() {
+    if (!book_) return;
+    syncing_ = true;
+    while (tabs_->count() > 0) tabs_->removeTab(0);
+    for (const auto& sh : book_->sheets) tabs_->addTab(Q(sh->s.name));
+    tabs_->setCurrentIndex(book_->activeSheet);
+    model_.SetSheet(book_->sheets[static_cast<std::size_t>(book_->activeSheet)].get());
+    syncing_ = false;
+    SyncSelectionToView();
+}
+
+void WorkbookWindow::SyncSelectionToView() {
+    engine::SheetData* sh = model_.Sheet();
+    if (!sh) return;
+    syncing_ = true;
+    const Rect& sel = sh->s.selection;
+    const QModelIndex active = model_.index(sh->s.activeCell.row - 1, sh->s.activeCell.col - 1);
+    view_->selectionModel()->setCurrentIndex(active, QItemSelectionModel::NoUpdate);
+    view_->selectionModel()->select(
+        QItemSelection(model_.index(sel.first.row - 1, sel.first.col - 1), model_.index(sel.last.row - 1, sel.last.col - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    if (isVisible()) view_->scrollTo(active);
+    view_->viewport()->update();
+    syncing_ = false;
+}
+
+void WorkbookWindow::SyncSelectionFromView() {
+    engine::SheetData* sh = model_.Sheet();
+    if (syncing_ || !sh || !sh->book) return;
+    const QModelIndex current = view_->selectionModel()->currentIndex();
+    if (!current.isValid()) return;
+    const CellRef active{current.row() + 1, current.column() + 1};
+    Rect sel{active, active};
+    // The selected rectangle that holds the cursor, as the spreadsheet keeps one.
+    for (const QItemSelectionRange& r : view_->selectionModel()->selection()) {
+        if (r.contains(current)) {
+            sel = Rect{{r.top() + 1, r.left() + 1}, {r.bottom() + 1, r.right() + 1}};
+            break;
+        }
+    }
+    syncing_ = true;
+    engine::SetSelection(*sh, sel, active);
+    syncing_ = false;
+    view_->viewport()->update();
+}
+
+void WorkbookWindow::CellsChanged(const engine::SheetData& sheet, const Rect& area) {
+    if (&sheet == model_.Sheet()) model_.CellsChanged(area);
+}
+
+void WorkbookWindow::SheetsChanged() { ShowActiveSheet(); }
+
+void WorkbookWindow::SelectionChanged(const engine::SheetData& sheet) {
+    if (!syncing_ && &sheet == model_.Sheet()) SyncSelectionToView();
+}
+
+void WorkbookWindow::NameChanged() {
+    if (book_) setWindowTitle(Q(book_->name));
+}
+
+void WorkbookWindow::InsertSheetBefore(int tab) {
+    if (book_) engine::InsertSheet(*book_, tab);
+}
+
+void WorkbookWindow::RenameSheetAt(int tab) {
+    if (!book_ || tab < 0 || tab >= static_cast<int>(book_->sheets.size())) return;
+    engine::SheetData& sh = *book_->sheets[static_cast<std::size_t>(tab)];
+    const std::string name = forms::InputBox("Zadejte nový název listu:", "Přejmenovat list", sh.s.name);
+    if (name.empty()) return;  // cancelled
+    try {
+        engine::RenameSheet(sh, name);
+    } catch (const vb::RuntimeError& e) {
+        forms::MsgBox(e.Description(), forms::vbExclamation, kErrorSource);
+    }
+}
+
+void WorkbookWindow::DeleteSheetAt(int tab) {
+    if (!book_ || tab < 0 || tab >= static_cast<int>(book_->sheets.size())) return;
+    engine::SheetData& sh = *book_->sheets[static_cast<std::size_t>(tab)];
+    if (book_->sheets.size() == 1) {
+        forms::MsgBox("Sešit musí obsahovat alespoň jeden list.", forms::vbExclamation, kErrorSource);
+        return;
+    }
+    bool hasData = false;
+    for (const auto& [at, cell] : sh.s.cells)
+        if (cell.kind != Cell::Kind::Empty) {
+            hasData = true;
+            break;
+        }
+    if (hasData && forms::MsgBox("List " + sh.s.name + " obsahuje data. Chcete jej i s daty trvale odstranit?",
+                                 forms::vbYesNo | forms::vbExclamation, kErrorSource) != forms::vbYes)
+        return;
+    engine::DeleteSheet(*book_, tab);
+}
+
+void WorkbookWindow::ShowTabMenu(const QPoint& pos) {
+    const int tab = tabs_->tabAt(pos);
+    QMenu menu(this);
+    QAction* insert = menu.addAction(QStringLiteral("Vložit list"));
+    QAction* rename = menu.addAction(QStringLiteral("Přejmenovat..."));
+    QAction* remove = menu.addAction(QStringLiteral("Odstranit"));
+    rename->setEnabled(tab >= 0);
+    remove->setEnabled(tab >= 0);
+    QAction* chosen = menu.exec(tabs_->mapToGlobal(pos));
+    if (chosen == insert) InsertSheetBefore(tab >= 0 ? tab : tabs_->count());
+    else if (chosen == rename) RenameSheetAt(tab);
+    else if (chosen == remove) DeleteSheetAt(tab);
+}
+
+void WorkbookWindow::closeEvent(QCloseEvent* event) {
+    if (!book_) return event->accept();
+    try {
+        if (!engine::AskSaveBeforeClose(*book_, true)) return event->ignore();
+    } catch (const vb::RuntimeError& e) {
+        forms::MsgBox(e.Description(), forms::vbCritical, kErrorSource);
+        return event->ignore();
+    }
+    event->accept();
+    engine::CloseBook(*book_);  // the host lets go of this window
+}
+
+// ---- QtWindowHost ----------------------------------------------------------------
+
+QtWindowHost::~QtWindowHost() {
+    for (auto& [book, w] : windows_) {
+        w->Detach();
+        delete w;
+    }
+}
+
+void QtWindowHost::BookOpened(engine::BookData& book) {
+    auto* w = new WorkbookWindow(book);
+    windows_[&book] = w;
+    if (app_.visible) {
+        w->show();
+        w->raise();
+    }
+}
+
+void QtWindowHost::BookClosed(engine::BookData& book) {
+    auto it = windows_.find(&book);
+    if (it == windows_.end()) return;
+    WorkbookWindow* w = it->second;
+    windows_.erase(it);
+    w->Detach();
+    w->hide();
+    w->deleteLater();
+}
+
+void QtWindowHost::BookActivated(engine::BookData& book) {
+    if (WorkbookWindow* w = WindowOf(book); w && app_.visible) {
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void QtWindowHost::VisibleChanged(bool visible) {
+    for (auto& [book, w] : windows_) w->setVisible(visible);
+    if (visible)
+        if (engine::BookData* active = app_.Active()) BookActivated(*active);
+}
+
+WorkbookWindow* QtWindowHost::WindowOf(const engine::BookData& book) const {
+    auto it = windows_.find(&book);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+}  // namespace xl::window
+
+namespace xl::engine {
+
+std::unique_ptr<WindowHost> CreateWindowHost(AppData& app) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+    return std::make_unique<window::QtWindowHost>(app);
+}
+
+}  // namespace xl::engine

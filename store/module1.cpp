@@ -1,0 +1,100 @@
+#include "store/module1.h"
+
+#include <cstdlib>
+#include <utility>
+
+#include "mainwindow/form1.h"
+#include "platform/forms/app_info.h"
+#include "platform/forms/msgbox.h"
+#include "platform/system/files.h"
+#include "platform/vb/runtime_error.h"
+
+std::shared_ptr<xl::Application> ExcelAplikace;
+std::string NazevReadOnly;
+std::string AktualniPisen;
+std::string StaraCesta;
+Form1* HlavniOkno = nullptr;
+
+namespace program {
+
+namespace {
+EndHook& Hook() {
+    static EndHook hook;
+    return hook;
+}
+}  // namespace
+
+EndHook SetEndHook(EndHook hook) { return std::exchange(Hook(), std::move(hook)); }
+
+void End(int exitCode) {
+    if (Hook()) Hook()(exitCode);
+    std::exit(exitCode);
+}
+
+}  // namespace program
+
+xl::Application& Excel() {
+    if (!ExcelAplikace) vb::Raise(vb::err::ObjectNotSet, "Module1", "Object variable or With block variable not set");
+    return *ExcelAplikace;
+}
+
+namespace {
+
+Form1& Okno() {
+    if (!HlavniOkno) vb::Raise(vb::err::ObjectNotSet, "Module1", "Object variable or With block variable not set");
+    return *HlavniOkno;
+}
+
+}  // namespace
+
+void SpustExcel() {
+    try {
+        // The first instance only reads the user's default folder and points
+        // it at the songs; the one kept for the run is started afresh.
+        std::shared_ptr<xl::Application> prvni = xl::CreateObject("excel.application");
+        StaraCesta = prvni->DefaultFilePath();
+        prvni->DefaultFilePath(PracovniAdresar);
+        prvni->Quit();
+        prvni.reset();
+
+        ExcelAplikace = xl::CreateObject("excel.application");
+        ExcelAplikace->Visible(true);
+        ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls");
+        NazevReadOnly = ExcelAplikace->ActiveWorkbook().Name();
+        ExcelAplikace->Sheets("Calvira12").Select();
+        Okno().lblLadeni.Caption = ExcelAplikace->ActiveSheet().Name();
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() == vb::err::CannotCreateObject) {
+            forms::MsgBox(
+                "Tento program vyžaduje instalaci Microsoft Excelu na Vašem počítači !\r\n"
+                "Jestliže nemáte nainstalován Microsoft Excel verzi 97 nebo vyšší,\r\n"
+                "nelze tento program z licenčních důvodů používat !",
+                forms::vbExclamation, "Nenalezena externí aplikace. Program bude ukončen.");
+        } else {
+            forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
+                              std::to_string(e.Number()),
+                          forms::vbCritical, "Neočekávaná chyba !");
+        }
+        program::End(1);
+    }
+}
+
+vb::Variant AktivujPisen() {
+    try {
+        Excel().Windows(AktualniPisen).Activate();
+        return true;
+    } catch (const vb::RuntimeError&) {
+        return {};
+    }
+}
+
+vb::Variant AktivujReadOnly() {
+    try {
+        Excel().Windows(NazevReadOnly).Activate();
+        return true;
+    } catch (const vb::RuntimeError&) {
+        forms::MsgBox("Soubor read_only.xls není otevřen. Nelze načítat data ! Ukončete program a restartujte PC.",
+                      forms::vbCritical, "Chyba.");
+        return {};
+    }
+}

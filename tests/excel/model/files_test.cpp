@@ -1,0 +1,132 @@
+// Saving and opening song workbooks through the object model.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/excel/application.h"
+#include "platform/forms/msgbox.h"
+#include "platform/vb/runtime_error.h"
+#include "test_env.h"
+
+using namespace xl;
+using excel_test::ErrorOf;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FilesTest : public ::testing::Test {
+protected:
+    excel_test::TempEnv env;
+    forms::ScriptedMessageBoxes boxes;
+    std::shared_ptr<Application> app = CreateExcelApplication();
+
+    SaveAsArgs SongArgs(const std::string& path) {
+        return {.Filename = path, .FileFormat = xlWorkbookNormal, .Password = "", .WriteResPassword = "",
+                .ReadOnlyRecommended = false, .CreateBackup = false};
+    }
+    void MakeSongFolder() { fs::create_directories(env.C() / "Dokumenty" / "Dovozivuz" / "Belmora"); }
+    static constexpr const char* kSong = "C:\\Dokumenty\\Dovozivuz\\Belmora\\Polka.xls";
+};
+
+TEST_F(FilesTest, SaveAsIntoAMissingFolderRaises1004AndWritesNothing) {
+    app->Workbooks().Add();
+    EXPECT_EQ(ErrorOf([&] { app->ActiveWorkbook().SaveAs(SongArgs(kSong)); }), 1004);
+    EXPECT_FALSE(fs::exists(env.C() / "Dokumenty"));
+    EXPECT_EQ(app->ActiveWorkbook().Name(), "Sešit1");
+    // An unknown drive as well.
+    EXPECT_EQ(ErrorOf([&] { app->ActiveWorkbook().SaveAs(SongArgs("Q:\\Polka.xls")); }), 1004);
+}
+
+TEST_F(FilesTest, SaveAsRefusesWhatItCannotWrite) {
+    MakeSongFolder();
+    app->Workbooks().Add();
+    SaveAsArgs withPassword = SongArgs(kSong);
+    withPassword.Password = "tajné";
+    SaveAsArgs otherFormat = SongArgs(kSong);
+    otherFormat.FileFormat = 51;
+    for (const auto& args : {withPassword, otherFormat}) {
+        EXPECT_EQ(ErrorOf([&] { app->ActiveWorkbook().SaveAs(args); }), 1004);
+        EXPECT_FALSE(fs::exists(env.C() / "Dokumenty" / "Dovozivuz" / "Belmora" / "Polka.xls"));
+    }
+}
+
+TEST_F(FilesTest, SavedSongOpensWithTheSameValuesSheetAndCursor) {
+    MakeSongFolder();
+    app->Workbooks().Add();
+    app->ActiveWorkbook().SaveAs(SongArgs(kSong));
+    EXPECT_EQ(app->ActiveWorkbook().Name(), "Polka.xls");
+    app->ActiveSheet().Name("Calvira12");
+    app->Range("A1").Value("Ach");
+    app->Range("B1").Value("cis1,");
+    app->Range("I1").Value("Tlak");
+    app->Range("HC32344").Value(vb::Date{45123});
+    app->Range("HC32347").Value(std::int16_t{2});
+    app->Range("HC32341:HC32350").Font().ColorIndex(2);
+    app->Sheets("List2").Select();
+    app->Range("B1").Value("d1,");
+    app->Range("B12").Select();
+    EXPECT_FALSE(app->ActiveWorkbook().Saved());
+    app->ActiveWorkbook().Save();
+    EXPECT_TRUE(app->ActiveWorkbook().Saved());
+    app->ActiveWorkbook().Close();
+    EXPECT_TRUE(boxes.boxes().empty());  // saved just before: no question
+
+    Workbook song = app->Workbooks().Open(kSong);
+    EXPECT_EQ(song.Name(), "Polka.xls");
+    EXPECT_EQ(app->ActiveWorkbook(), song);
+    EXPECT_EQ(app->ActiveSheet().Name(), "List2");
+    EXPECT_EQ(app->ActiveCell().Address(), "$B$12");
+    EXPECT_EQ(app->Range("B1").Value().AsString(), "d1,");
+    app->Sheets("Calvira12").Select();
+    EXPECT_EQ(app->Range("A1").Value().AsString(), "Ach");
+    EXPECT_EQ(app->Range("I1").Value().AsString(), "Tlak");
+    EXPECT_EQ(app->Range("HC32344").Value().AsDate().serial, 45123);
+    EXPECT_EQ(app->Range("HC32347").Value().AsDouble(), 2);
+    EXPECT_EQ(app->Range("HC32341:HC32350").Font().ColorIndex().AsDouble(), 2);
+    EXPECT_EQ(app->Sheets().Count(), 3);
+}
+
+TEST_F(FilesTest, OpenFailuresRaise1004WithTheFileInTheDescription) {
+    MakeSongFolder();
+    std::ofstream(env.C() / "Dokumenty" / "damaged.xls") << "not a workbook";
+    struct Case {
+        std::string path;
+    } cases[] = {{"C:\\Dokumenty\\missing.xls"}, {"Q:\\read_only.xls"}, {"C:\\Dokumenty\\damaged.xls"}};
+    for (const auto& c : cases) {
+        try {
+            app->Workbooks().Open(c.path);
+            ADD_FAILURE() << c.path << " opened";
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 1004) << c.path;
+            EXPECT_FALSE(e.Description().empty());
+        }
+    }
+    EXPECT_EQ(app->Workbooks().Count(), 0);
+}
+
+TEST_F(FilesTest, OpeningTheSameFileAgainActivatesIt) {
+    MakeSongFolder();
+    app->Workbooks().Add();
+    app->ActiveWorkbook().SaveAs(SongArgs(kSong));
+    app->Workbooks().Add();
+    Workbook again = app->Workbooks().Open(kSong);
+    EXPECT_EQ(app->Workbooks().Count(), 2);
+    EXPECT_EQ(again.Name(), "Polka.xls");
+    EXPECT_EQ(app->ActiveWorkbook(), again);
+    // Another file of the same name cannot be open beside it.
+    fs::create_directories(env.C() / "jinde");
+    fs::copy_file(env.C() / "Dokumenty" / "Dovozivuz" / "Belmora" / "Polka.xls", env.C() / "jinde" / "Polka.xls");
+    EXPECT_EQ(ErrorOf([&] { app->Workbooks().Open("C:\\jinde\\Polka.xls"); }), 1004);
+}
+
+TEST_F(FilesTest, SaveOfANewWorkbookGoesToTheDefaultFolder) {
+    MakeSongFolder();
+    app->DefaultFilePath("C:\\Dokumenty\\Dovozivuz\\Belmora");
+    app->Workbooks().Add();
+    app->ActiveWorkbook().Save();
+    EXPECT_EQ(app->ActiveWorkbook().Name(), "Sešit1.xls");
+    EXPECT_TRUE(fs::exists(env.C() / "Dokumenty" / "Dovozivuz" / "Belmora" / "Sešit1.xls"));
+}
+
+}  // namespace

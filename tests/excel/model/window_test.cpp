@@ -1,0 +1,144 @@
+// The workbook window, offscreen: what the user does there reaches the model,
+// and what the program does shows there.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QTabBar>
+#include <QTableView>
+
+#include "platform/excel/application.h"
+#include "platform/excel/engine/engine.h"
+#include "platform/excel/window/workbook_window.h"
+#include "platform/forms/msgbox.h"
+#include "platform/vb/runtime_error.h"
+#include "test_env.h"
+
+using namespace xl;
+using excel_test::ErrorOf;
+
+namespace {
+
+QApplication& Qt() {
+    static int argc = 1;
+    static char name[] = "excel_window_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* qapp = new QApplication(argc, argv);
+    return *qapp;
+}
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Qt();
+        app = CreateExcelApplication();
+        app->Visible(true);
+        app->Workbooks().Add();
+    }
+    window::WorkbookWindow& WindowOf(const std::string& name) {
+        auto* host = dynamic_cast<window::QtWindowHost*>(app->Engine().windows.get());
+        EXPECT_NE(host, nullptr);
+        auto* w = host->WindowOf(*engine::FindBook(app->Engine(), name));
+        EXPECT_NE(w, nullptr);
+        return *w;
+    }
+    void Type(window::WorkbookWindow& w, int row, int col, const QString& text) {
+        QAbstractItemModel* m = w.Grid()->model();
+        m->setData(m->index(row - 1, col - 1), text, Qt::EditRole);
+    }
+    QString Shown(window::WorkbookWindow& w, int row, int col) {
+        QAbstractItemModel* m = w.Grid()->model();
+        return m->data(m->index(row - 1, col - 1), Qt::DisplayRole).toString();
+    }
+
+    excel_test::TempEnv env;
+    forms::ScriptedMessageBoxes boxes;
+    std::shared_ptr<Application> app;
+};
+
+TEST_F(WindowTest, WindowsFollowVisible) {
+    auto& w = WindowOf("Sešit1");
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.windowTitle(), "Sešit1");
+    app->Visible(false);
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(WindowTest, TypingIntoACellSetsTheModel) {
+    auto& w = WindowOf("Sešit1");
+    Type(w, 1, 1, "ta");
+    Type(w, 2, 1, "12");
+    Type(w, 3, 1, "1,5");
+    EXPECT_EQ(app->Range("A1").Value().AsString(), "ta");
+    EXPECT_EQ(app->Range("A2").Value().Type(), vb::VarType::Double);
+    EXPECT_EQ(app->Range("A3").Value().AsDouble(), 1.5);
+    EXPECT_FALSE(app->ActiveWorkbook().Saved());
+    Type(w, 1, 1, "");
+    EXPECT_TRUE(app->Range("A1").Value().IsEmpty());
+}
+
+TEST_F(WindowTest, TheProgramsChangesShowAtOnce) {
+    auto& w = WindowOf("Sešit1");
+    app->Range("B2").Value("cis1,");
+    EXPECT_EQ(Shown(w, 2, 2), "cis1,");
+    app->Range("B2").Select();
+    EXPECT_EQ(w.Grid()->selectionModel()->currentIndex().row(), 1);
+    app->Sheets("List3").Select();
+    EXPECT_EQ(w.Tabs()->currentIndex(), 2);
+    EXPECT_EQ(Shown(w, 2, 2), "");
+    app->ActiveSheet().Name("Calvira12");
+    EXPECT_EQ(w.Tabs()->tabText(2), "Calvira12");
+}
+
+TEST_F(WindowTest, TheUsersCursorAndSheetChoiceReachTheModel) {
+    auto& w = WindowOf("Sešit1");
+    w.Tabs()->setCurrentIndex(1);
+    EXPECT_EQ(app->ActiveSheet().Name(), "List2");
+    QAbstractItemModel* m = w.Grid()->model();
+    w.Grid()->selectionModel()->setCurrentIndex(m->index(11, 5), QItemSelectionModel::ClearAndSelect);
+    EXPECT_EQ(app->ActiveCell().Address(), "$F$12");
+}
+
+TEST_F(WindowTest, SheetsAreRenamedInsertedAndDeletedInTheWindow) {
+    auto& w = WindowOf("Sešit1");
+    boxes.AnswerInput("Calvira12");
+    w.RenameSheetAt(0);
+    EXPECT_EQ(app->Sheets(1).Name(), "Calvira12");
+    boxes.AnswerInput("list2");  // taken: a message, no change
+    w.RenameSheetAt(0);
+    EXPECT_EQ(app->Sheets(1).Name(), "Calvira12");
+    EXPECT_EQ(boxes.boxes().back().icon(), forms::vbExclamation);
+
+    w.InsertSheetBefore(1);
+    EXPECT_EQ(app->Sheets().Count(), 4);
+    EXPECT_EQ(app->Sheets(2).Name(), "List4");
+    EXPECT_EQ(app->ActiveSheet().Name(), "List4");
+
+    app->Sheets("List2").Select();
+    app->Range("A1").Value("data");
+    boxes.Answer(forms::vbNo);  // a sheet with data is deleted only when the user agrees
+    w.DeleteSheetAt(2);
+    EXPECT_EQ(app->Sheets().Count(), 4);
+    boxes.Answer(forms::vbYes);
+    w.DeleteSheetAt(2);
+    EXPECT_EQ(app->Sheets().Count(), 3);
+    EXPECT_EQ(ErrorOf([&] { app->Sheets("List2"); }), 9);
+    EXPECT_EQ(w.Tabs()->count(), 3);
+}
+
+TEST_F(WindowTest, ClosingTheWindowClosesTheWorkbook) {
+    app->Workbooks().Add();  // Sešit2 stays
+    auto& w = WindowOf("Sešit1");
+    app->Windows("Sešit1").Activate();
+    app->Range("A1").Value("změna");
+    boxes.Answer(forms::vbCancel);
+    w.close();
+    EXPECT_EQ(app->Workbooks().Count(), 2);  // cancelled
+    boxes.Answer(forms::vbNo);
+    w.close();
+    EXPECT_EQ(app->Workbooks().Count(), 1);
+    EXPECT_EQ(ErrorOf([&] { app->Windows("Sešit1").Activate(); }), 9);
+    EXPECT_EQ(app->ActiveWorkbook().Name(), "Sešit2");
+}
+
+}  // namespace

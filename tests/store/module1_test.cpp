@@ -1,0 +1,122 @@
+// The start of the connection to the spreadsheet and the two window
+// switches, on the real engine with the real read_only.xls.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/forms/app_info.h"
+#include "platform/forms/msgbox.h"
+#include "tests/mainwindow/form1_fixture.h"
+
+namespace {
+
+using form1_test::Form1Fixture;
+using form1_test::ProgramEnded;
+using Box = forms::ScriptedMessageBoxes::Box;
+
+class Module1Test : public Form1Fixture {};
+
+// The user's default folder as the spreadsheet keeps it between runs.
+std::string StoredDefaultFolder() { return xl::Application().DefaultFilePath(); }
+
+TEST_F(Module1Test, StartOpensTheLookupWorkbookAndPointsTheDefaultFolderAtTheSongs) {
+    xl::Application().DefaultFilePath("C:\\Moje dokumenty");
+
+    Form1& f = Start();
+
+    ASSERT_TRUE(ExcelAplikace);
+    EXPECT_TRUE(ExcelAplikace->Visible());
+    EXPECT_EQ(NazevReadOnly, "read_only.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "read_only.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "Calvira12");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "Calvira12");
+    EXPECT_EQ(StaraCesta, "C:\\Moje dokumenty");
+    EXPECT_EQ(StoredDefaultFolder(), PracovniAdresar);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(Module1Test, MissingLookupWorkbookEndsTheProgramWithTheSpreadsheetsErrorNumber) {
+    const auto emptyProgramDir = Root() / "program";
+    std::filesystem::create_directories(emptyProgramDir);
+    Env().Set("BELMORA_PROGRAM_DIR", emptyProgramDir.string());
+    xl::Application().DefaultFilePath("C:\\Moje dokumenty");
+
+    EXPECT_THROW(Start(), ProgramEnded);
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Box{std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby 1004",
+                             forms::vbCritical, "Neočekávaná chyba !"}));
+    // No shutdown ran: the default folder stays the songs' folder.
+    EXPECT_EQ(StoredDefaultFolder(), PracovniAdresar);
+}
+
+TEST_F(Module1Test, SpreadsheetThatCannotBeCreatedEndsTheProgramWithTheLicenceMessage) {
+    xl::testing::SetCreationFails(true);
+
+    EXPECT_THROW(Start(), ProgramEnded);
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].flags, forms::vbExclamation);
+    EXPECT_EQ(boxes[0].title, "Nenalezena externí aplikace. Program bude ukončen.");
+    EXPECT_EQ(boxes[0].prompt,
+              "Tento program vyžaduje instalaci Microsoft Excelu na Vašem počítači !\r\n"
+              "Jestliže nemáte nainstalován Microsoft Excel verzi 97 nebo vyšší,\r\n"
+              "nelze tento program z licenčních důvodů používat !");
+    EXPECT_FALSE(ExcelAplikace);
+}
+
+TEST_F(Module1Test, ProgramEndsWithAFailureCodeAndGoesNoFurtherThanTheMessage) {
+    xl::testing::SetCreationFails(true);
+    Form1& f = NewForm();
+    const std::string designCaption = f.lblLadeni.Caption;
+    try {
+        f.Show(forms::vbModeless);
+        FAIL() << "the program did not end";
+    } catch (const ProgramEnded& e) {
+        EXPECT_NE(e.exitCode, 0);
+    }
+    // The rest of the load never ran.
+    EXPECT_EQ(f.lblLadeni.Caption.get(), designCaption);
+    EXPECT_FALSE(f.imgBecko(5).Picture.get() == forms::LoadResPicture(122));
+}
+
+TEST_F(Module1Test, SongWindowSwitchIsSilentAndTellsWhetherTheSongIsOpen) {
+    Start();
+    const std::string song = OpenNewSong("Pisen.xls");
+    ASSERT_EQ(song, "Pisen.xls");
+
+    // The lookup workbook active, then the song activated again.
+    ASSERT_TRUE(vb::LooseEquals(AktivujReadOnly(), true));
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "read_only.xls");
+    EXPECT_TRUE(vb::LooseEquals(AktivujPisen(), true));
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), song);
+
+    // No song: Empty, which compares equal to False, and no box.
+    AktualniPisen = "";
+    const vb::Variant r = AktivujPisen();
+    EXPECT_TRUE(r.IsEmpty());
+    EXPECT_TRUE(vb::LooseEquals(r, false));
+    // A song whose window the user closed answers the same way.
+    AktualniPisen = song;
+    ExcelAplikace->ActiveWorkbook().Close(false);
+    EXPECT_TRUE(AktivujPisen().IsEmpty());
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(Module1Test, LookupWindowClosedByTheUserIsReportedAndGivesEmpty) {
+    Start();
+    ExcelAplikace->Windows(NazevReadOnly).Activate();
+    ExcelAplikace->ActiveWorkbook().Close(false);
+
+    EXPECT_TRUE(AktivujReadOnly().IsEmpty());
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], (Box{"Soubor read_only.xls není otevřen. Nelze načítat data ! Ukončete program a restartujte PC.",
+                             forms::vbCritical, "Chyba."}));
+}
+
+}  // namespace
