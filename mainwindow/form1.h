@@ -274,6 +274,7 @@ public:
 
     // ---- Releasing buttons and parking the staff's pictures ----------------
     void UvolniKnoflik(std::uint8_t Index);
+    void UvolniKnoflikNoty(std::uint8_t s);  // head s of the entry staff lets go of its button
     void SmazTonyKlaves();
     void cmdUvolDiskant_Click();
     void cmdUvolBasy_Click();

@@ -114,7 +114,16 @@ forms::Picture StaffPicture(float width, float height, float headTop, float head
 
 }  // namespace
 
-Form1::Form1() { InitializeComponent(); }
+Form1::Form1() {
+    InitializeComponent();
+    ConnectSteppingEvents();
+    ConnectSoundEvents();
+    ConnectIntervalEvents();
+    ConnectReleaseEvents();
+    ConnectReadingEvents();
+    ConnectSongEvents();
+    ConnectMenuEvents();
+}
 
 Form1::~Form1() = default;
 

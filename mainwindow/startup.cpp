@@ -58,9 +58,9 @@ void Form1::Form_Load() {
         std::uint8_t popisKnof = 0;
         PreskocNeprevoditelne([&] { popisKnof = CeleCislo("PopisKnof"); });
         PreskocNeprevoditelne([&] { mnu2Rady.Checked = popisKnof != 0; });
-        // A checked mnu2Rady also puts the tone names on the buttons; that
-        // routine (PopisKnoflikyTony) comes with the button captions and is
-        // called here once the window has it.
+        PreskocNeprevoditelne([&] {
+            if (mnu2Rady.Checked) PopisKnoflikyTony();
+        });
 
         std::uint8_t cislovani = 0;
         PreskocNeprevoditelne([&] { cislovani = CeleCislo("Cislovani"); });

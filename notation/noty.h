@@ -14,10 +14,16 @@ public:
     // A name that cannot be read is reported in message boxes and gives Empty.
     vb::Variant UrciPolohuNoty(const std::string& Nota);
 
-    // StiskniKnoflik (marks a treble button by its note name) follows here; it
-    // needs the main window and the lookup workbook.
+    // Marks the treble button of the note name `Ton` on the main window (the
+    // button picture, its piano key and its second picture) as the target of
+    // an interval, found in the lookup workbook's tone sheet. `Ton` is
+    // replaced by its sharp spelling. A name that is not found is reported
+    // and nothing is marked. Needs the main window and the spreadsheet, so it
+    // is built with the window (mainwindow/stiskni_knoflik.cpp).
+    void StiskniKnoflik(std::string& Ton);
 
 private:
-    // PrevedNaKrizky (flats and enharmonic names into the sharp spelling of the
-    // lookup sheet) follows here, together with StiskniKnoflik.
+    // Flat and enharmonic names in the sharp-and-natural spelling of the
+    // lookup sheet ("b," -> "ais,", "ces1," -> "h,"); anything else unchanged.
+    vb::Variant PrevedNaKrizky(const std::string& Ton);
 };

@@ -1,5 +1,14 @@
 #include "notation/notyzapis.h"
 
+#include <initializer_list>
+#include <utility>
+
+#include "platform/forms/msgbox.h"
+#include "platform/forms/resources.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/runtime_error.h"
+#include "platform/vb/strings.h"
+
 namespace {
 
 // Where the k-th sign of a key signature stands at the start of the entry
@@ -56,4 +65,168 @@ void clsNotyZapis::NastavStupnici(const std::string& Stupnice) {
             Presun(okno_.picBeckoStup(prvky[j]), kBecka[j]);
         return;
     }
+}
+
+namespace {
+
+// Signs parked in their trays stand left of this limit. The trays lie at
+// Top 8400, which is also where a flat beside the head of "f3," (8540)
+// stands, so a parked flat would turn every such head into "fes3,": only
+// signs on the staff count.
+constexpr float kVolnyZnak = 1440;
+
+// The staff's head-to-sign distances: a sharp or natural sign stands 110
+// above its head, a flat 140.
+constexpr int kKrizekNadHlavou = 110;
+constexpr int kBeckoNadHlavou = 140;
+
+// Whether a sign stands on the staff exactly at height `Top` (compared in
+// single precision, as the pictures keep their positions).
+bool ZnamenkoNaMiste(const forms::PictureBox& znamenko, int Top) {
+    return znamenko.Left >= kVolnyZnak && znamenko.Top == static_cast<float>(Top);
+}
+
+template <class T>
+T& Ovladac(T* ovladac) {
+    if (!ovladac)
+        vb::Raise(vb::err::ObjectNotSet, "clsNotyZapis", "Object variable or With block variable not set");
+    return *ovladac;
+}
+
+// The flat of a natural letter, "" for a letter that is no note.
+std::string BeckoPismene(const std::string& pismeno) {
+    if (pismeno == "c") return "ces";
+    if (pismeno == "d") return "des";
+    if (pismeno == "e") return "es";
+    if (pismeno == "f") return "fes";
+    if (pismeno == "g") return "ges";
+    if (pismeno == "a") return "as";
+    if (pismeno == "h") return "b";
+    return {};
+}
+
+bool JePismenoNoty(const std::string& pismeno) {
+    return pismeno == "c" || pismeno == "d" || pismeno == "e" || pismeno == "f" || pismeno == "g" ||
+           pismeno == "a" || pismeno == "h";
+}
+
+std::string NeznamyTon() {
+    forms::MsgBox("Neznámý tón !", forms::vbCritical + forms::vbOKOnly);
+    return {};
+}
+
+using Znamenka = std::initializer_list<std::pair<const char*, const char*>>;
+
+// A natural note name in a key: a letter of the key signature becomes its
+// spelled pitch, the rest of the name (octave digit and comma) stays.
+vb::Variant UpravNotu(const std::string& Nota, Znamenka znamenka) {
+    const std::string pismeno = vb::Left(Nota, 1);
+    for (const auto& [stare, nove] : znamenka) {
+        if (pismeno == stare) return std::string(nove) + vb::Mid(Nota, 2);
+    }
+    return Nota;
+}
+
+}  // namespace
+
+std::string clsNotyZapis::ZjistiNotu(const std::int16_t& Vyska) {
+    const std::string s = forms::LoadResString(Vyska - 2640);
+    auto& picOdrazka = Ovladac(okno_.picOdrazka);
+    auto& picBecko = Ovladac(okno_.picBecko);
+    auto& picKrizek = Ovladac(okno_.picKrizek);
+    auto& cmdStupnice = Ovladac(okno_.cmdStupnice);
+
+    // A natural sign beside the head overrides its own signs and the key.
+    for (int i = 0; i <= 6; ++i) {
+        if (ZnamenkoNaMiste(picOdrazka(i), Vyska - kKrizekNadHlavou)) return s;
+    }
+
+    const std::string pismeno = vb::Left(s, 1);
+    const std::string zbytek = vb::Mid(s, 2);
+    for (int j = 0; j <= 6; ++j) {
+        if (ZnamenkoNaMiste(picBecko(j), Vyska - kBeckoNadHlavou)) {
+            const std::string becko = BeckoPismene(pismeno);
+            if (becko.empty()) return NeznamyTon();
+            return becko + zbytek;
+        }
+        if (ZnamenkoNaMiste(picKrizek(j), Vyska - kKrizekNadHlavou)) {
+            if (!JePismenoNoty(pismeno)) return NeznamyTon();
+            return pismeno + "is" + zbytek;
+        }
+    }
+
+    // No sign of its own: the key signature of the current scale decides.
+    const std::string Stupnice = cmdStupnice.Caption;
+    if (Stupnice == "Vyberte stupnici") return s;
+    vb::Variant nota;
+    if (Stupnice == "G Dur") nota = UpravNotuGDur(s);
+    else if (Stupnice == "D Dur") nota = UpravNotuDDur(s);
+    else if (Stupnice == "A Dur") nota = UpravNotuADur(s);
+    else if (Stupnice == "E Dur") nota = UpravNotuEDur(s);
+    else if (Stupnice == "H Dur") nota = UpravNotuHDur(s);
+    else if (Stupnice == "Fis Dur") nota = UpravNotuFisDur(s);
+    else if (Stupnice == "Cis Dur") nota = UpravNotuCisDur(s);
+    else if (Stupnice == "F Dur") nota = UpravNotuFDur(s);
+    else if (Stupnice == "B Dur") nota = UpravNotuBDur(s);
+    else if (Stupnice == "Es Dur") nota = UpravNotuEsDur(s);
+    else if (Stupnice == "As Dur") nota = UpravNotuAsDur(s);
+    else if (Stupnice == "Des Dur") nota = UpravNotuDesDur(s);
+    else if (Stupnice == "Ges Dur") nota = UpravNotuGesDur(s);
+    else if (Stupnice == "Ces Dur") nota = UpravNotuCesDur(s);
+    else return s;  // "C Dur" and any other caption
+    return vb::CStr(nota);
+}
+
+vb::Variant clsNotyZapis::UpravNotuGDur(const std::string& Nota) { return UpravNotu(Nota, {{"f", "fis"}}); }
+
+vb::Variant clsNotyZapis::UpravNotuDDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"f", "fis"}, {"c", "cis"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuADur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"f", "fis"}, {"c", "cis"}, {"g", "gis"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuEDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"f", "fis"}, {"c", "cis"}, {"g", "gis"}, {"d", "dis"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuHDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"f", "fis"}, {"c", "cis"}, {"g", "gis"}, {"d", "dis"}, {"a", "ais"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuFisDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"f", "fis"}, {"c", "cis"}, {"g", "gis"}, {"d", "dis"}, {"a", "ais"}, {"e", "eis"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuCisDur(const std::string& Nota) {
+    return UpravNotu(Nota,
+        {{"f", "fis"}, {"c", "cis"}, {"g", "gis"}, {"d", "dis"}, {"a", "ais"}, {"e", "eis"}, {"h", "his"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuFDur(const std::string& Nota) { return UpravNotu(Nota, {{"h", "b"}}); }
+
+vb::Variant clsNotyZapis::UpravNotuBDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"h", "b"}, {"e", "es"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuEsDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"h", "b"}, {"e", "es"}, {"a", "as"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuAsDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"h", "b"}, {"e", "es"}, {"a", "as"}, {"d", "des"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuDesDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"h", "b"}, {"e", "es"}, {"a", "as"}, {"d", "des"}, {"g", "ges"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuGesDur(const std::string& Nota) {
+    return UpravNotu(Nota, {{"h", "b"}, {"e", "es"}, {"a", "as"}, {"d", "des"}, {"g", "ges"}, {"c", "ces"}});
+}
+
+vb::Variant clsNotyZapis::UpravNotuCesDur(const std::string& Nota) {
+    return UpravNotu(Nota,
+        {{"h", "b"}, {"e", "es"}, {"a", "as"}, {"d", "des"}, {"g", "ges"}, {"c", "ces"}, {"f", "fes"}});
 }

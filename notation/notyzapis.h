@@ -8,10 +8,12 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "platform/forms/control_array.h"
 #include "platform/forms/controls.h"
+#include "platform/vb/variant.h"
 
 class clsNotyZapis {
 public:
@@ -20,11 +22,25 @@ public:
     struct Okno {
         forms::ControlArray<forms::PictureBox>& picKrizekStup;  // key-signature sharps 0-6
         forms::ControlArray<forms::PictureBox>& picBeckoStup;   // key-signature flats 0-6
+        // What note recognition reads: the entry staff's loose signs 0-6 and
+        // the scale button, whose caption is the current scale. An object
+        // made only to draw a key signature may leave them unset; recognition
+        // on such an object raises error 91.
+        forms::ControlArray<forms::PictureBox>* picOdrazka = nullptr;  // natural signs
+        forms::ControlArray<forms::PictureBox>* picBecko = nullptr;    // flats
+        forms::ControlArray<forms::PictureBox>* picKrizek = nullptr;   // sharps
+        forms::CommandButton* cmdStupnice = nullptr;
     };
 
     explicit clsNotyZapis(const Okno& okno) : okno_(okno) {}
 
-    // ZjistiNotu (the note name of a head on the entry staff) follows here.
+    // The note name of the head whose Top is `Vyska` on the entry staff,
+    // spelled as the staff shows it: a natural sign beside the head keeps the
+    // plain name, a flat or sharp beside it spells the note with that sign,
+    // and a head without a sign of its own takes the key signature of the
+    // scale on the scale button. A height that is no staff step raises error
+    // 326; a sign beside a name that is no note letter is reported and gives "".
+    std::string ZjistiNotu(const std::int16_t& Vyska);
 
     // Draws the key signature of the major scale `Stupnice` (a caption of the
     // scale button, "C Dur" ... "Ces Dur") by moving the sharps or flats it
@@ -47,8 +63,23 @@ public:
     void CervenaNota4(const std::string& vNewValue) { cervenaNota_[4] = vNewValue; }
 
 private:
-    // The key procedures of note recognition (UpravNotuGDur ... UpravNotuCesDur)
-    // follow here, with ZjistiNotu.
+    // The key procedures of note recognition: a natural note name spelled in
+    // the major key the name says (letters in the key signature get its
+    // sharp or flat, the rest of the name is kept; other letters stay).
+    vb::Variant UpravNotuGDur(const std::string& Nota);
+    vb::Variant UpravNotuDDur(const std::string& Nota);
+    vb::Variant UpravNotuADur(const std::string& Nota);
+    vb::Variant UpravNotuEDur(const std::string& Nota);
+    vb::Variant UpravNotuHDur(const std::string& Nota);
+    vb::Variant UpravNotuFisDur(const std::string& Nota);
+    vb::Variant UpravNotuCisDur(const std::string& Nota);
+    vb::Variant UpravNotuFDur(const std::string& Nota);
+    vb::Variant UpravNotuBDur(const std::string& Nota);
+    vb::Variant UpravNotuEsDur(const std::string& Nota);
+    vb::Variant UpravNotuAsDur(const std::string& Nota);
+    vb::Variant UpravNotuDesDur(const std::string& Nota);
+    vb::Variant UpravNotuGesDur(const std::string& Nota);
+    vb::Variant UpravNotuCesDur(const std::string& Nota);
 
     Okno okno_;
     std::array<std::string, 5> cervenaNota_;

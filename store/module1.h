@@ -44,6 +44,13 @@ vb::Variant AktivujPisen();
 // Activates the lookup workbook's window: True, or Empty after a message.
 vb::Variant AktivujReadOnly();
 
+// Fills the main window's Combo1 with the names of the song's sheets in
+// workbook order (it does not clear the list first: callers hand it an empty
+// one) and comes back to the sheet that was active, which lblLadeni and the
+// combo's text then name. Failures (a sheet that cannot be selected, no
+// spreadsheet) reach the caller.
+void NactiListy();
+
 // The spreadsheet instance, or runtime error 91 when it is not set, as the
 // use of an object variable that holds nothing.
 xl::Application& Excel();

@@ -94,6 +94,9 @@ TEST_P(StartupSettingsTest, SettingsDecideMenusLabelsAndOverlays) {
     EXPECT_EQ(f.mnuCislovat.Checked.get(), GetParam().numbering);
     EXPECT_EQ(VisibleNumberLabels(f), GetParam().numbering ? 32 : 0);
     EXPECT_EQ(VisibleOverlays(f), GetParam().overlays);
+    // With names on, the buttons carry their tone names from the start.
+    EXPECT_EQ(f.lbl(1).Caption.get(), GetParam().names ? "e" : "");
+    EXPECT_EQ(f.lblSynchro(49).Caption.get(), GetParam().names ? "e4" : "");
     EXPECT_TRUE(TakeBoxes().empty());
     // The load ran to its end.
     EXPECT_EQ(f.ImgBas(120).Left, 1740.f);

@@ -1,0 +1,186 @@
+// Intervals: the tone a chosen number of scale steps above or below the
+// lowest note of the active grip, marked on the treble keyboard and on the
+// reading staff. The steps are counted as columns of the scale table
+// "Transpozice" of the lookup workbook, so they follow the major scale the
+// row is written in.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "mainwindow/form1.h"
+#include "notation/noty.h"
+#include "platform/forms/app_info.h"
+#include "platform/forms/msgbox.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/runtime_error.h"
+#include "platform/vb/strings.h"
+#include "store/lookup.h"
+#include "store/module1.h"
+
+namespace {
+
+constexpr forms::OleColor kPouzityInterval = 0x4080;
+constexpr forms::OleColor kVolnyInterval = forms::vbInactiveBorder;  // &H8000000B
+
+// Columns D ... AK of a scale row hold the tones an interval may land on.
+constexpr int kPrvniCilovySloupec = 4;
+constexpr int kPosledniCilovySloupec = 37;
+
+const char* const kNazvyIntervalu[15] = {"",       "sekunda",  "tercie",    "kvarta",     "kvinta",
+                                         "sexta",  "septima",  "oktáva",    "nóna",       "decima",
+                                         "undecima", "duodecima", "tercdecima", "kvartdecima", "kvintdecima"};
+
+// A key of the scale table, found by its whole value (Excel's search also
+// stops at cells that merely contain it: "es1," inside "des1,"). The found
+// cell is left active in the lookup window. An empty key names nothing.
+std::optional<xl::Range> NajdiVTabulce(const std::string& oblast, const std::string& klic) {
+    if (klic.empty()) return std::nullopt;
+    xl::Range nalez;
+    try {
+        nalez = NajdiVReadOnly(oblast, vb::Variant(klic));
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() != vb::err::ObjectNotSet) throw;
+    }
+    if (nalez.IsNothing()) return std::nullopt;
+    return nalez;
+}
+
+// The song's window comes back on top whatever happened before.
+void VratSeDoPisne() {
+    try {
+        AktivujPisen();
+    } catch (const vb::RuntimeError&) {
+    }
+}
+
+}  // namespace
+
+void Form1::ConnectIntervalEvents() {
+    for (std::int16_t i = 1; i <= 14; ++i) {
+        cmdInterval(i).Click = [this, i] { cmdInterval_Click(i); };
+        cmdSpodInterval(i).Click = [this, i] { cmdSpodInterval_Click(i); };
+    }
+}
+
+void Form1::cmdInterval_Click(std::int16_t Index) { UkazInterval(Index); }
+
+void Form1::cmdSpodInterval_Click(std::int16_t Index) { UkazInterval(static_cast<std::int16_t>(-Index)); }
+
+std::string Form1::DejNazevIntervalu(std::int16_t k) {
+    if (k == 0 || k < -14 || k > 14) return "nepojmenovaný";
+    const int velikost = k < 0 ? -k : k;
+    return std::string(k > 0 ? "vrchní " : "spodní ") + kNazvyIntervalu[velikost];
+}
+
+void Form1::UvolniIntervaly() {
+    for (int i = 1; i <= 14; ++i) {
+        cmdInterval(i).BackColor = kVolnyInterval;
+        cmdInterval(i).Enabled = true;
+        cmdSpodInterval(i).BackColor = kVolnyInterval;
+        cmdSpodInterval(i).Enabled = true;
+    }
+}
+
+void Form1::UkazInterval(std::int16_t k) {
+    if (AktualniPisen.empty()) {
+        forms::MsgBox("NENÍ OTEVŘENA ŽÁDNÁ SKLADBA !\rTlačítko, které bylo stisknuto má zobrazit zvolený interval od "
+                      "nejnižšího tónu\raktuálního, již dříve zapsaného hmatu. V tuto chvíli nelze tuto funkci vykonat.",
+                      forms::vbCritical, "Požadavek odmítnut !");
+        return;
+    }
+
+    try {
+        // The lowest note of the grip: rows are stored with their notes sorted upwards.
+        if (vb::LooseEquals(AktivujPisen(), false)) return;
+        const std::string zakladniTon =
+            vb::CStr(Excel().Range("B" + std::to_string(Excel().ActiveCell().Row())).Value());
+
+        if (vb::LooseEquals(AktivujReadOnly(), false)) return;
+        Excel().Sheets("Transpozice").Select();
+
+        // The scale the row is written in; when the note is not in it, the
+        // user may try the scales one after another.
+        std::string stupnice = lblStupnice.Caption;
+        std::optional<xl::Range> zaklad;
+        for (;;) {
+            if (auto radek = NajdiVTabulce("B1:B17", stupnice)) {
+                const std::string r = std::to_string(radek->Row());
+                zaklad = NajdiVTabulce("C" + r + ":AN" + r, zakladniTon);
+            }
+            if (zaklad) break;
+
+            if (lblStupnice.Caption.get().empty()) {
+                forms::MsgBox("U tohoto hmatu není zapsáno v jaké stupnici se skladba hraje.", forms::vbCritical,
+                              "Nelze určit interval !");
+                VratSeDoPisne();
+                return;
+            }
+            const int odpoved = forms::MsgBox(
+                "Nota " + zakladniTon + " od které se má určit interval " + DejNazevIntervalu(k) +
+                    ", není obsažena v aktuální stupnici " + stupnice + ".\r\nPřejete si zkusit štěstí s jinou stupnicí ?",
+                forms::vbQuestion | forms::vbYesNo | forms::vbDefaultButton2, "Nelze určit interval v " + stupnice + ".");
+            if (odpoved != forms::vbYes) {
+                VratSeDoPisne();
+                return;
+            }
+            cmdStupnice_Click();
+            stupnice = cmdStupnice.Caption;
+        }
+
+        const int cil = zaklad->Column() + k;
+        if (cil < kPrvniCilovySloupec || cil > kPosledniCilovySloupec) {
+            forms::MsgBox("Interval je mimo rozsah tohoto akordeonu !", forms::vbInformation, "Neprovedeno.");
+            VratSeDoPisne();
+            return;
+        }
+        const std::string cilovyTon = vb::CStr(zaklad->Offset(0, k).Value());
+        if (cilovyTon.empty()) {
+            forms::MsgBox("Interval nelze určit !", forms::vbInformation, "Neprovedeno.");
+            VratSeDoPisne();
+            return;
+        }
+
+        // The lookup respells its argument into sharps; the staff wants the
+        // name as the scale spells it.
+        std::string kopie = cilovyTon;
+        clsNoty().StiskniKnoflik(kopie);
+
+        auto& tlacitko = k < 0 ? cmdSpodInterval(-k) : cmdInterval(k);
+        tlacitko.BackColor = kPouzityInterval;
+        tlacitko.Enabled = false;
+
+        // Only the reading staff's own five pictures of each kind are used;
+        // the strip's pictures stay where they are.
+        std::string poloha = vb::CStr(clsNoty().UrciPolohuNoty(cilovyTon));
+        const std::string prvni = vb::Left(poloha, 1);
+        if (prvni.empty() || prvni[0] < '0' || prvni[0] > '9') {
+            poloha = vb::Mid(poloha, 2);
+            if (prvni == "b" || prvni == "k") {
+                auto& znamenka = prvni == "b" ? imgBecko : imgKrizek;
+                for (int i = 0; i <= 4; ++i) {
+                    if (!znamenka(i).Visible) {
+                        znamenka(i).Top = static_cast<float>(znamenka(i).Top - vb::CDbl(vb::Variant(poloha)));
+                        znamenka(i).Visible = true;
+                        break;
+                    }
+                }
+            } else {
+                forms::MsgBox("Neznámý půltón");
+            }
+        }
+        for (int i = 0; i <= 4; ++i) {
+            if (!imgNota(i).Visible) {
+                imgNota(i).Top = static_cast<float>(imgNota(i).Top - vb::CDbl(vb::Variant(poloha)));
+                imgNota(i).Visible = true;
+                break;
+            }
+        }
+
+        AktivujPisen();
+    } catch (const vb::RuntimeError& e) {
+        forms::MsgBox("V programu došlo k chybě číslo " + std::to_string(e.Number()) +
+                          ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
+                      forms::vbExclamation, "Neočekávaná chyba programu.");
+        VratSeDoPisne();
+    }
+}

@@ -1,0 +1,305 @@
+// Reading a grip: the active song row shown on the instrument pictures -
+// treble buttons and piano keys in the bellows colour, the note names beside
+// the keys, the notes with their flats and sharps on the reading staff, the
+// basses looked up in the lookup workbook, the fingering on the button
+// labels and the intervals the user has ticked.
+#include <cstdint>
+#include <string>
+
+#include "mainwindow/form1.h"
+#include "notation/noty.h"
+#include "notation/notyzapis.h"
+#include "platform/com/vb_variant.h"
+#include "platform/excel/application.h"
+#include "platform/forms/app_info.h"
+#include "platform/forms/msgbox.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/runtime_error.h"
+#include "platform/vb/strings.h"
+#include "store/lookup.h"
+#include "store/module1.h"
+
+namespace {
+
+constexpr std::int16_t kTlak = -1;
+constexpr std::uint8_t kNeniTon = 99;
+constexpr int kHlavNaOsnove = 5;
+// A bass name found only inside longer names is given up after this many searches.
+constexpr int kHledaniBasu = 8;
+
+constexpr forms::OleColor kKlavesaTlak = 0x800080;
+constexpr forms::OleColor kKlavesaTah = 0xC00000;
+constexpr forms::OleColor kNeprectenoBarva = 0x8000000B;
+
+std::string Neocekavana(int cislo) {
+    return std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " + std::to_string(cislo);
+}
+
+void NeocekavanaChyba(int cislo) { forms::MsgBox(Neocekavana(cislo), forms::vbCritical, "Neočekávaná chyba !"); }
+
+bool Prazdna(const vb::Variant& hodnota) { return hodnota.IsEmpty() || vb::CStr(hodnota).empty(); }
+
+std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
+
+// The tone number of a note name; 99 when no treble tone has that name.
+std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota) {
+    const vb::Variant jmeno(nota);
+    {
+        com::VariantArg arg(jmeno);
+        com::CheckHresult(klic.DejCisloTonu(arg.get()));
+    }
+    com::VARIANT v;
+    com::VariantInit(&v);
+    com::CheckHresult(klic.get_Vysledek(&v));
+    const vb::Variant vysledek = com::ToVbVariant(v);
+    com::VariantClear(&v);
+    return vb::CByte(vysledek);
+}
+
+// Button 1 and the multiples of 3 appear only once on the keyboard.
+bool MaDruhyObrazek(int knoflik) { return knoflik != 1 && knoflik % 3 != 0; }
+
+// The bass button's picture for the direction: C and the two ridged buttons
+// keep their own look.
+const forms::Picture& ObrazekBasu(Form1& f, int bas, bool tlak) {
+    if (bas == 30) return tlak ? f.imgBaTlakC.Picture.get() : f.imgBaTahC.Picture.get();
+    if (bas == 26 || bas == 34) return tlak ? f.imgBaTlakMriz.Picture.get() : f.imgBaTahMriz.Picture.get();
+    return tlak ? f.imgBaTlak1.Picture.get() : f.imgBaTah1.Picture.get();
+}
+
+std::string NeexistujiciBas(const std::string& jmeno, bool tlak) {
+    if (tlak) return "Basový tón " + jmeno + " při tlačení měchu na této harmonice neexistuje !";
+    return "Basový tón " + jmeno + " při tažení měchu na této harmonice neexistuje !";
+}
+
+// The bass names of the active row, from column M to the first empty cell,
+// each looked up in the push (F) or pull (G) column of the tone sheet and its
+// button painted in the colour of the direction.
+void CtiBasy(Form1& f, bool tlak) {
+    try {
+        Excel().Windows(AktualniPisen).Activate();
+        Excel().Range("M" + Radek()).Select();
+        if (tlak) {
+            std::string basy;
+            for (int sloupec = 0; sloupec <= 8; ++sloupec) {
+                if (sloupec > 0) basy += " ";
+                basy += vb::CStr(Excel().ActiveCell().Offset(0, sloupec).Value());
+            }
+            f.lblBasy.Caption = basy;
+        }
+        if (Prazdna(Excel().ActiveCell().Value())) return;
+        if (vb::LooseEquals(f.NastavLadeni(), false)) return;
+    } catch (const vb::RuntimeError& e) {
+        // A closed song window has just been reported by the treble reading.
+        if (e.Number() != vb::err::SubscriptOutOfRange) NeocekavanaChyba(e.Number());
+        return;
+    }
+
+    const char* rozsah = tlak ? "F1:F121" : "G1:G121";
+    const int posunNaA = tlak ? -5 : -6;
+    for (;;) {
+        std::string jmeno;
+        try {
+            const vb::Variant hodnota = Excel().ActiveCell().Value();
+            if (Prazdna(hodnota)) return;
+            jmeno = vb::CStr(hodnota);
+            // Find also stops at names that merely contain this one ("Es"
+            // inside "Des dur"); such a bass is given up without a word.
+            const xl::Range nalez = NajdiVReadOnly(rozsah, vb::Variant(jmeno), kHledaniBasu);
+            if (!nalez.IsNothing()) {
+                const std::uint8_t bas = vb::CByte(nalez.Offset(0, posunNaA).Value());
+                f.ImgBas(bas).Picture = ObrazekBasu(f, bas, tlak);
+            }
+        } catch (const vb::RuntimeError& e) {
+            if (e.Number() != vb::err::ObjectNotSet) {
+                NeocekavanaChyba(e.Number());
+                return;
+            }
+            forms::MsgBox(NeexistujiciBas(jmeno, tlak), forms::vbCritical, "Neexistující bas.");
+        }
+        // On to the next bass. Should even this fail, the reading ends here
+        // rather than reporting the same bass over and over.
+        try {
+            Excel().Windows(AktualniPisen).Activate();
+            Excel().ActiveCell().Offset(0, 1).Select();
+        } catch (const vb::RuntimeError& e) {
+            NeocekavanaChyba(e.Number());
+            return;
+        }
+    }
+}
+
+}  // namespace
+
+void Form1::cmdReadTlak_Click() {
+    ZobrazHmat(kTlak);
+    ZobrazBasyTlak();
+    VyberSloupecB();
+}
+
+void Form1::cmdReadTah_Click() {
+    ZobrazHmat(0);
+    ZobrazBasyTah();
+    VyberSloupecB();
+}
+
+void Form1::ZobrazHmat(std::int16_t smer) {
+    clsNoty noty;
+    const bool tlak = smer == kTlak;
+
+    UvolniIntervaly();
+    UvolniDiskant();
+    UvolniKlavesy();
+    UvolniBasy();
+    cmdUvolNoty_Click();
+    UvolniPultony();
+    SmazTonyKlaves();
+    Zapis().NastavStupnici(cmdStupnice.Caption);
+    // Names written afresh also drop the fingering of the grip shown before.
+    if (mnu2Rady.Checked) PopisKnoflikyTony();
+    cmdJakDal.BackColor = kNeprectenoBarva;
+    cmdJakDalZpet.BackColor = kNeprectenoBarva;
+
+    try {
+        Excel().Windows(AktualniPisen).Activate();
+        VyberSloupecB();
+        ZobrazRadek();
+        if (Prazdna(Excel().ActiveCell().Value())) return;
+        if (vb::LooseEquals(NastavLadeni(), false)) return;
+
+        std::uint8_t hlavy = 0;
+        std::uint8_t posuvky = 0;
+        for (;;) {
+            const vb::Variant hodnota = Excel().ActiveCell().Value();
+            if (Prazdna(hodnota)) {
+                ZobrazPrstoklad();
+                for (int i = 1; i <= 14; ++i)
+                    if (chkInterval(i).Value == forms::vbChecked) cmdInterval_Click(static_cast<std::int16_t>(i));
+                for (int i = 1; i <= 14; ++i)
+                    if (chkSpodInterval(i).Value == forms::vbChecked)
+                        cmdSpodInterval_Click(static_cast<std::int16_t>(i));
+                return;
+            }
+
+            const std::string s = vb::CStr(hodnota);
+            if (s == "Tah" || s == "Tlak") {
+                forms::MsgBox(
+                    "Maximální počet současně stisknutých knoflíků je sedm.\r\n"
+                    "Případné další zapsané tóny v tomto hmatu budou ignorovány.",
+                    forms::vbExclamation, "Kolik máte prstů ?");
+                return;
+            }
+
+            const std::uint8_t n = CisloTonu(Klic(), s);
+            if (n == kNeniTon) {
+                forms::MsgBox("Nota " + s +
+                                  " v nastaveném ladění neexistuje.\r"
+                                  "Zkontrolujte prosím aktuální záznam v písničce a opravte uvedenou notu,\r"
+                                  "nebo proveďte pomocí programu nový záznam aktuálního akordu znovu.\r\r"
+                                  "V tuto chvíli tón nemůže být zobrazen !",
+                              forms::vbExclamation, "Chyba při vyhledávání tónu.");
+                return;
+            }
+
+            imgDiskant(n).Picture = tlak ? imgKnofTlak.Picture : imgKnofTah.Picture;
+            if (MaDruhyObrazek(n)) imgDiskantPom(n).Picture = tlak ? imgKnofTlak2.Picture : imgKnofTah2.Picture;
+            cmdKlavesa(n).BackColor = tlak ? kKlavesaTlak : kKlavesaTah;
+            lblTonKlav(n).Caption = s;
+
+            if (hlavy == kHlavNaOsnove) {
+                forms::MsgBox(
+                    "Maximální počet současně stisknutých knoflíků pravou rukou je pět.\r"
+                    "Je to podle počtu prstů na pravé ruce.\r"
+                    "Jestliže jste víceprstý mutant, kontaktujte prosím autora a bude\r"
+                    "pro Vás zdarma vyrobena specielní verze Korvela.",
+                    forms::vbCritical, "Mnohoprstost !");
+                return;
+            }
+
+            std::string poloha = vb::CStr(noty.UrciPolohuNoty(s));
+            const std::string prvni = vb::Left(poloha, 1);
+            if (!(prvni >= "0" && prvni <= "9" && prvni.size() == 1)) {
+                poloha = vb::Mid(poloha, 2);
+                if (prvni == "b") {
+                    imgBecko(posuvky).Top = imgBecko(posuvky).Top - static_cast<float>(vb::CDbl(poloha));
+                    imgBecko(posuvky).Visible = true;
+                    ++posuvky;
+                } else if (prvni == "k") {
+                    imgKrizek(posuvky).Top = imgKrizek(posuvky).Top - static_cast<float>(vb::CDbl(poloha));
+                    imgKrizek(posuvky).Visible = true;
+                    ++posuvky;
+                } else {
+                    forms::MsgBox("Neznámý půltón");
+                }
+            }
+            imgNota(hlavy).Top = imgNota(hlavy).Top - static_cast<float>(vb::CDbl(poloha));
+            imgNota(hlavy).Visible = true;
+            ++hlavy;
+
+            Excel().Windows(AktualniPisen).Activate();
+            Excel().ActiveCell().Offset(0, 1).Select();
+        }
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() == vb::err::SubscriptOutOfRange) {
+            forms::MsgBox(
+                "Soubor nelze aktivovat !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
+                "Tato chyba může způsobit nestabilitu systému !",
+                forms::vbExclamation, "Nenalezena externí aplikace.");
+        } else {
+            NeocekavanaChyba(e.Number());
+        }
+    }
+}
+
+void Form1::ZobrazBasyTlak() { CtiBasy(*this, true); }
+
+void Form1::ZobrazBasyTah() { CtiBasy(*this, false); }
+
+void Form1::ZobrazPrstoklad() {
+    Excel().Windows(AktualniPisen).Activate();
+    std::string t = vb::CStr(Excel().Range("V" + Radek()).Value());
+
+    try {
+        while (!t.empty()) {
+            // Items are "l" or "s", the button number, ";", the finger text and "\".
+            const long konec = vb::InStr(t, "\\");
+            std::string polozka = vb::Left(t, konec - 1);
+            t = vb::Mid(t, konec + 1);
+
+            const std::string druh = vb::Left(polozka, 1);
+            forms::ControlArray<forms::Label>* cil = nullptr;
+            if (druh == "l") cil = &lbl;
+            else if (druh == "s") cil = &lblSynchro;
+            else {
+                forms::MsgBox("Neočekávaná hodnota ve značení prstokladu.", forms::vbCritical, "Chyba !");
+                return;
+            }
+
+            polozka = vb::Mid(polozka, 2);
+            const long strednik = vb::InStr(polozka, ";");
+            const std::uint8_t knoflik = vb::CByte(vb::Variant(vb::Left(polozka, strednik - 1)));
+            const std::string prst = vb::Mid(polozka, strednik + 1);
+            forms::Label& popis = (*cil)(knoflik);
+            popis.Caption = prst + "\r\n" + popis.Caption.get();
+        }
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() == vb::err::ControlArrayElementMissing) {
+            forms::MsgBox(
+                "Požadavek na vyznačení prstokladu nemohl být proveden, neboť záznam ve sloupci V neobsahuje platnou "
+                "hodnotu. Knoflík, na který odkazuje tento záznam, neexistuje. Pro odstranění této chyby smažte "
+                "prosím v Excelu na aktuálním řádku ve sloupci V celý obsah buňky. Data o aktuálním hmatu zůstanou "
+                "zachována. Prstoklad pak včetně potvrzení hmatu můžete zapsat znovu.",
+                forms::vbExclamation, "Chyba č. 340.");
+        } else {
+            forms::MsgBox("V programu došlo k chybě číslo " + std::to_string(e.Number()) +
+                              ". Možná budete moci dále pokračovat. V případě problémů volejte " +
+                              forms::kMakerContact,
+                          forms::vbExclamation, "Neočekávaná chyba programu.");
+        }
+    }
+}
+
+void Form1::ConnectReadingEvents() {
+    cmdReadTlak.Click = [this] { cmdReadTlak_Click(); };
+    cmdReadTah.Click = [this] { cmdReadTah_Click(); };
+}

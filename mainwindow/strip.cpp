@@ -1,0 +1,214 @@
+// The song around the cursor: the current row in words (syllables of the
+// rows around it, its treble notes, basses and scale) and the 16-step strip
+// of note heads and syllables with the current step marked in red.
+//
+// Everything here reads the active sheet of the song workbook through the
+// active cell, which rests in column B between operations.
+#include <cstdint>
+#include <string>
+
+#include "mainwindow/form1.h"
+#include "notation/noty.h"
+#include "platform/forms/app_info.h"
+#include "platform/forms/msgbox.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/runtime_error.h"
+#include "store/module1.h"
+
+namespace {
+
+// Syllable colours of the strip: the current step in red, the others in the
+// window-text colour.
+constexpr forms::OleColor kBeznyKrok = forms::vbWindowText;  // &H80000008
+constexpr forms::OleColor kAktualniKrok = 0x000000FF;
+
+// The strip's note bitmaps: the current step's filled red head and the
+// plain outline of every other step.
+constexpr int kNotaAktualni = 123;
+constexpr int kNotaBezna = 124;
+
+// Where a strip step's pictures stand inside its frame, for a note at staff
+// offset p: the head at 1943 - p, a flat at 1803 - p, a sharp at 1843 - p.
+constexpr float kHlavaLeft = 120;
+constexpr float kZnamenkoLeft = 20;
+constexpr double kHlavaTop = 1943;
+constexpr double kBeckoTop = 1803;
+constexpr double kKrizekTop = 1843;
+
+std::string Text(const vb::Variant& v) { return vb::CStr(v); }
+
+// A cell address of the active sheet: the column letter and the row number.
+std::string Adresa(const char* sloupec, int radek) {
+    std::string adresa = sloupec;
+    adresa += std::to_string(radek);
+    return adresa;
+}
+
+// Nine neighbouring cells of the active row joined by single blanks: an empty
+// cell adds nothing, but the blanks around it stay, so the columns stay countable.
+std::string SpojBunky(const xl::Range& bunka, int odSloupce, int doSloupce) {
+    std::string radek;
+    for (int c = odSloupce; c <= doSloupce; ++c) {
+        if (c > odSloupce) radek += ' ';
+        radek += Text(bunka.Offset(0, c).Value());
+    }
+    return radek;
+}
+
+// A song row number as the strip keeps it; a row past what the strip's
+// counters hold is an overflow (error 6) rather than a wrapped row number.
+std::int16_t RadekPasu(int radek) { return vb::CInt(vb::Variant(static_cast<std::int32_t>(radek))); }
+
+void OznamChybuKroku(const vb::RuntimeError& e) {
+    if (e.Number() == vb::err::SubscriptOutOfRange) {
+        forms::MsgBox("Soubor nelze aktivovat !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
+                      "Tato chyba může způsobit nestabilitu systému !",
+                      forms::vbExclamation, "Nenalezena externí aplikace.");
+    } else {
+        forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
+                          std::to_string(e.Number()),
+                      forms::vbCritical, "Neočekávaná chyba !");
+    }
+}
+
+}  // namespace
+
+void Form1::ZobrazRadek() {
+    xl::Range bunka = Excel().ActiveCell();
+    const int r = bunka.Row();
+
+    // Column A of the two rows above and below; above row 1 there is nothing to show.
+    const int prvni = r >= 3 ? 0 : (r == 2 ? 1 : 2);
+    for (int j = 0; j < prvni; ++j) lblSlabika(j).Caption = "";
+    for (int j = prvni; j <= 4; ++j) lblSlabika(j).Caption = Text(bunka.Offset(j - 2, -1).Value());
+
+    lblPopisD.Visible = true;
+    lblTony.Caption = SpojBunky(bunka, 0, 8);     // B..J
+    lblPopisB.Visible = true;
+    lblBasy.Caption = SpojBunky(bunka, 11, 19);   // M..U
+    lblStupnice.Caption = Text(Excel().Range(Adresa("W", r)).Value());
+}
+
+// The scale stays: it belongs to the song's last reading until a new row is shown.
+void Form1::SmazPopisRadku() {
+    for (int j = 0; j <= 4; ++j) lblSlabika(j).Caption = "";
+    lblPopisD.Visible = false;
+    lblTony.Caption = "";
+    lblPopisB.Visible = false;
+    lblBasy.Caption = "";
+}
+
+void Form1::OznacAktualniKrok() {
+    // The strip no longer shows the cursor's row at the counted step (after
+    // "last", or a row written from the staff), or the step ran off the strip.
+    if (Excel().ActiveCell().Row() != ZacatekPasu + KrokPasu - 1) {
+        ObnovNotovyPas();
+        return;
+    }
+    if (KrokPasu > 16 || KrokPasu < 1) {
+        ObnovNotovyPas();
+        return;
+    }
+
+    // Only the marking moves; the heads stay where the last rebuild put them.
+    for (int i = 1; i <= 16; ++i) lblSlabika2(i).ForeColor = kBeznyKrok;
+    lblSlabika2(KrokPasu).ForeColor = kAktualniKrok;
+    const forms::Picture bezna = forms::LoadResPicture(kNotaBezna);
+    for (int s = 5; s <= 84; ++s) imgNota(s).Picture = bezna;
+    const forms::Picture aktualni = forms::LoadResPicture(kNotaAktualni);
+    for (int k = 0; k <= 4; ++k) imgNota(5 * KrokPasu + k).Picture = aktualni;
+}
+
+void Form1::ObnovNotovyPas() {
+    const forms::Picture bezna = forms::LoadResPicture(kNotaBezna);
+    for (int s = 5; s <= 84; ++s) imgNota(s).Picture = bezna;
+    for (int i = 2; i <= 16; ++i) lblSlabika2(i).ForeColor = kBeznyKrok;
+    lblSlabika2(1).ForeColor = kAktualniKrok;
+    const forms::Picture aktualni = forms::LoadResPicture(kNotaAktualni);
+    for (int s = 5; s <= 9; ++s) imgNota(s).Picture = aktualni;
+
+    // The cursor's row becomes step 1.
+    ZacatekPasu = RadekPasu(Excel().ActiveCell().Row());
+    KrokPasu = 1;
+
+    for (int i = 1; i <= 16; ++i)
+        lblSlabika2(i).Caption = Text(Excel().Range(Adresa("A", ZacatekPasu + i - 1)).Value());
+
+    SkryjNoty();
+    // A step that cannot be drawn to its end ends the strip: the steps after
+    // it keep their syllables without notes.
+    for (std::uint8_t i = 1; i <= 16; ++i) {
+        if (!ZobrazNotyKroku(i)) break;
+    }
+}
+
+bool Form1::ZobrazNotyKroku(std::uint8_t i) {
+    bool vysledek = false;
+    clsNoty Noty;
+    try {
+        Excel().Windows(AktualniPisen).Activate();
+        VyberSloupecB();  // column B of the strip's first row
+        if (Text(Excel().ActiveCell().Value()).empty()) return vysledek;
+        if (!vb::LooseEquals(NastavLadeni(), true)) return vysledek;
+
+        std::uint8_t m = 0;  // note heads drawn
+        std::uint8_t a = 0;  // accidentals met, flats and sharps counted together
+        for (;;) {
+            const std::string nota = Text(Excel().ActiveCell().Offset(i - 1, 0).Value());
+            if (nota.empty()) return true;
+            // The bellows column, or a note the conversion could not convert:
+            // nothing further in this row is a note, and the strip ends here.
+            if (nota == "Tlak" || nota == "Tah" || nota == "Nepřekonvertováno!") return vysledek;
+            if (m == 5) {
+                forms::MsgBox("Maximální počet současně stisknutých knoflíků pravou rukou je pět.\r"
+                              "Je to podle počtu prstů na pravé ruce.\r"
+                              "Jestliže jste víceprstý mutant, kontaktujte prosím autora a bude\r"
+                              "pro Vás zdarma vyrobena specielní verze Belmorky.",
+                              forms::vbCritical, "Mnohoprstost !");
+                return vysledek;
+            }
+
+            std::string p = Text(Noty.UrciPolohuNoty(nota));
+            const bool cislice = !p.empty() && p[0] >= '0' && p[0] <= '9';
+            if (!cislice) {
+                const char znak = p.empty() ? '\0' : p[0];
+                p = p.empty() ? p : p.substr(1);
+                const int slot = 5 * i + a;
+                if (znak == 'b') {
+                    imgBecko(slot).Move(kZnamenkoLeft, static_cast<float>(kBeckoTop - vb::CDbl(vb::Variant(p))));
+                    imgBecko(slot).Visible = true;
+                } else if (znak == 'k') {
+                    imgKrizek(slot).Move(kZnamenkoLeft, static_cast<float>(kKrizekTop - vb::CDbl(vb::Variant(p))));
+                    imgKrizek(slot).Visible = true;
+                } else {
+                    forms::MsgBox("Neznámý půltón");
+                }
+                ++a;
+            }
+            // A name the note model could not read leaves no height: that is a
+            // type mismatch here, and the strip ends with its message.
+            const int hlava = 5 * i + m;
+            imgNota(hlava).Move(kHlavaLeft, static_cast<float>(kHlavaTop - vb::CDbl(vb::Variant(p))));
+            imgNota(hlava).Visible = true;
+            ++m;
+
+            Excel().Windows(AktualniPisen).Activate();
+            Excel().ActiveCell().Offset(0, 1).Select();
+        }
+    } catch (const vb::RuntimeError& e) {
+        OznamChybuKroku(e);
+    }
+    return vysledek;
+}
+
+void Form1::SkryjNoty() {
+    for (int s = 5; s <= 84; ++s) {
+        imgNota(s).Visible = false;
+        imgBecko(s).Visible = false;
+        imgKrizek(s).Visible = false;
+    }
+}
+
+void Form1::SmazSlabiky() {
+    for (int i = 1; i <= 16; ++i) lblSlabika2(i).Caption = "";
+}

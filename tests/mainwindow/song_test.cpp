@@ -1,0 +1,566 @@
+// The song's life cycle on the running window with the real engine: a new
+// song with its folder, name checks and hidden stamp, opening a song saved by
+// LibreOffice, switching sheets, and ending a song, also when the user has
+// closed its window in the spreadsheet.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/excel/file_dialog.h"
+#include "platform/excel/internal/xls_io.h"
+#include "platform/forms/app_info.h"
+#include "platform/forms/msgbox.h"
+#include "tests/mainwindow/form1_fixture.h"
+
+namespace {
+
+using form1_test::Form1Fixture;
+using Box = forms::ScriptedMessageBoxes::Box;
+namespace fs = std::filesystem;
+
+const Box kNazevDotaz{"Zadejte název nové písničky.", -1, "Nová skladba."};
+const Box kNahraditDotaz{"Přejete si vymazat z disku původní písničku a nahradit ji novou ?",
+                         forms::vbYesNo + forms::vbExclamation, "Tato skladba již existuje!"};
+const Box kZalozeniPreruseno{"Začněte znovu a zadejte jiný název písně.", forms::vbInformation,
+                             "Založení nové skladby přerušeno."};
+const Box kSlozkaChybi{"Cesta do C:\\Dokumenty\\Dovozivuz\\Belmora nebyla nalezena.\r\n"
+                       "Aby mohl program správně pracovat, bude nyní vytvořena tato složka.\r\n"
+                       "Do ní se budou ukládat Vaše skladby.",
+                       forms::vbExclamation, "Pracovní adresář neexistuje."};
+
+std::string SourceDir() {
+    const char* dir = std::getenv("BELMORA_SOURCE_DIR");
+    return dir ? dir : "";
+}
+
+fs::path TriListyXls() { return fs::path(SourceDir()) / "tests/fixtures/songs/tri_listy.xls"; }
+
+// Days since 30 Dec 1899 of today's local date.
+long DnesniSerial() {
+    const std::time_t t = std::time(nullptr);
+    std::tm tm{};
+    ::localtime_r(&t, &tm);
+    using namespace std::chrono;
+    const year_month_day d{year{tm.tm_year + 1900}, month{static_cast<unsigned>(tm.tm_mon + 1)},
+                           day{static_cast<unsigned>(tm.tm_mday)}};
+    return (sys_days{d} - sys_days{year{1899} / December / 30}).count();
+}
+
+// Records whether the main window was visible while the open dialog was up.
+class FileDialogWatch : public xl::FileDialogService {
+public:
+    FileDialogWatch() { previous_ = xl::SetFileDialogService(this); }
+    ~FileDialogWatch() override { xl::SetFileDialogService(previous_); }
+    std::optional<std::string> answer;
+    std::vector<bool> windowVisible;
+    std::vector<std::string> titles;
+    std::vector<std::vector<xl::FileFilter>> filters;
+    std::optional<std::string> GetOpenFileName(const std::vector<xl::FileFilter>& f, const std::string& title,
+                                               const std::string&) override {
+        windowVisible.push_back(HlavniOkno && HlavniOkno->Visible.get());
+        titles.push_back(title);
+        filters.push_back(f);
+        return answer;
+    }
+
+private:
+    xl::FileDialogService* previous_ = nullptr;
+};
+
+class SongTest : public Form1Fixture {
+protected:
+    Form1& StartWithFolder() {
+        fs::create_directories(SongFolder());
+        return Start();
+    }
+
+    // Creates a new song as the user does: the command, then the name typed.
+    void NewSong(Form1& f, const std::string& name) {
+        Boxes().AnswerInput(name);
+        f.cmdNovaSkladba_Click();
+    }
+
+    // Opens a song through the open dialog, answered with `nativePath`.
+    void OpenSong(Form1& f, const fs::path& nativePath) {
+        FileDialogWatch dialog;
+        dialog.answer = nativePath.string();
+        f.cmdEdit_Click();
+    }
+
+    // The LibreOffice workbook copied into a folder of drive C outside the song folder.
+    fs::path CopyOfTriListy() {
+        const fs::path dir = Root() / "C" / "Noty";
+        fs::create_directories(dir);
+        fs::copy_file(TriListyXls(), dir / "tri_listy.xls", fs::copy_options::overwrite_existing);
+        return dir / "tri_listy.xls";
+    }
+
+    static std::vector<std::string> ComboItems(Form1& f) {
+        std::vector<std::string> items;
+        for (int i = 0; i < f.Combo1.ListCount(); ++i) items.push_back(f.Combo1.List(i));
+        return items;
+    }
+
+    static void ExpectNoSongState(Form1& f) {
+        EXPECT_EQ(AktualniPisen, "");
+        EXPECT_EQ(f.Caption.get(), "Belmora");
+        EXPECT_EQ(f.lblLadeni.Caption.get(), "Calvira12");
+        EXPECT_EQ(f.Combo1.ListCount(), 0);
+        EXPECT_EQ(f.Combo1.Text.get(), "");
+        EXPECT_EQ(f.lblTon.Caption.get(), "1");
+        EXPECT_TRUE(f.cmdEdit.Enabled.get());
+        EXPECT_TRUE(f.cmdNovaSkladba.Enabled.get());
+        EXPECT_TRUE(f.mnuOtevrit(3).Enabled.get());
+        EXPECT_TRUE(f.mnuNovaPisen(2).Enabled.get());
+        EXPECT_FALSE(f.cmdEndEdit.Enabled.get());
+        EXPECT_EQ(f.cmdJakDal.BackColor.get(), 0x8000000Bu);
+        EXPECT_EQ(f.cmdJakDalZpet.BackColor.get(), 0x8000000Bu);
+    }
+
+    std::vector<std::string> SongFolderFiles() const {
+        std::vector<std::string> names;
+        if (fs::exists(SongFolder()))
+            for (const auto& e : fs::directory_iterator(SongFolder())) names.push_back(e.path().filename().string());
+        return names;
+    }
+};
+
+// ---- New song ---------------------------------------------------------------
+
+TEST_F(SongTest, NewSongPolkaIsSavedWithItsSheetCaptionSoundButtonsAndStamp) {
+    Form1& f = StartWithFolder();
+    std::ofstream(SongFolder() / "Polka.mp3") << "x";
+    std::ofstream(SongFolder() / "Polka.wav") << "x";
+    std::ofstream(SongFolder() / "Jina.mid") << "x";
+
+    NewSong(f, "Polka");
+
+    EXPECT_EQ(TakeBoxes(), std::vector<Box>{kNazevDotaz});
+    EXPECT_TRUE(fs::is_regular_file(SongFolder() / "Polka.xls"));
+    EXPECT_EQ(AktualniPisen, "Polka.xls");
+    EXPECT_EQ(f.Caption.get(), "Polka.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "Polka.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "Calvira12");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Index(), 1);
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "Calvira12");
+    EXPECT_TRUE(f.Combo1.Visible.get());
+    EXPECT_EQ(f.Combo1.Text.get(), "Calvira12");
+    EXPECT_EQ(f.Combo1.ListCount(), 0);  // a new song's list is not filled
+    EXPECT_TRUE(f.cmdZvuk(0).Visible.get());
+    EXPECT_FALSE(f.cmdZvuk(1).Visible.get());
+    EXPECT_TRUE(f.cmdZvuk(2).Visible.get());
+    EXPECT_FALSE(f.cmdEdit.Enabled.get());
+    EXPECT_FALSE(f.cmdNovaSkladba.Enabled.get());
+    EXPECT_FALSE(f.mnuOtevrit(3).Enabled.get());
+    EXPECT_FALSE(f.mnuNovaPisen(2).Enabled.get());
+    EXPECT_TRUE(f.cmdEndEdit.Enabled.get());
+
+    // Ending the song saves it; the stamp is then in the file.
+    f.cmdEndEdit_Click();
+    EXPECT_TRUE(TakeBoxes().empty());
+    const xl::internal::Book book = xl::internal::ReadXlsFile((SongFolder() / "Polka.xls").string());
+    ASSERT_FALSE(book.sheets.empty());
+    const xl::internal::Sheet& sheet = book.sheets[0];
+    EXPECT_EQ(sheet.name, "Calvira12");
+    const int hc = 211;
+    auto cell = [&](int row) {
+        const auto it = sheet.cells.find({row, hc});
+        return it == sheet.cells.end() ? xl::internal::Cell{} : it->second;
+    };
+    using Kind = xl::internal::Cell::Kind;
+    EXPECT_EQ(cell(32341).kind, Kind::Text);
+    EXPECT_EQ(cell(32341).text, forms::App.LegalCopyright);
+    EXPECT_EQ(cell(32344).kind, Kind::Date);
+    EXPECT_NEAR(cell(32344).number, static_cast<double>(DnesniSerial()), 1.0);  // a run across midnight
+    EXPECT_EQ(cell(32344).number, std::floor(cell(32344).number));
+    EXPECT_EQ(cell(32345).kind, Kind::Date);
+    EXPECT_GE(cell(32345).number, 0.0);
+    EXPECT_LT(cell(32345).number, 1.0);
+    EXPECT_EQ(cell(32346).text, forms::App.Title);
+    EXPECT_EQ(cell(32347).number, forms::App.Major);
+    EXPECT_EQ(cell(32348).number, forms::App.Minor);
+    EXPECT_EQ(cell(32349).number, forms::App.Revision);
+    EXPECT_EQ(cell(32350).text, forms::App.Path());
+    for (int row : {32341, 32344, 32345, 32346, 32347, 32348, 32349, 32350})
+        EXPECT_EQ(cell(row).colorIndex, 2) << "HC" << row;
+    EXPECT_TRUE(cell(32342).kind == Kind::Empty && cell(32343).kind == Kind::Empty);
+}
+
+TEST_F(SongTest, TakenNameAnsweredNoKeepsTheOldFileAndStops) {
+    Form1& f = StartWithFolder();
+    std::ofstream(SongFolder() / "Polka.xls") << "stará";
+    Boxes().Answer(forms::vbNo);
+
+    NewSong(f, "Polka");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz, kNahraditDotaz, kZalozeniPreruseno}));
+    std::ifstream in(SongFolder() / "Polka.xls");
+    std::string obsah;
+    std::getline(in, obsah);
+    EXPECT_EQ(obsah, "stará");
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    ExpectNoSongState(f);
+}
+
+TEST_F(SongTest, TakenNameAnsweredYesReplacesTheOldFile) {
+    Form1& f = StartWithFolder();
+    std::ofstream(SongFolder() / "Polka.xls") << "stará";
+    Boxes().Answer(forms::vbYes);
+
+    NewSong(f, "Polka");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz, kNahraditDotaz}));
+    EXPECT_EQ(AktualniPisen, "Polka.xls");
+    // The file is now the new song's workbook.
+    const xl::internal::Book book = xl::internal::ReadXlsFile((SongFolder() / "Polka.xls").string());
+    EXPECT_FALSE(book.sheets.empty());
+}
+
+TEST_F(SongTest, MissingFolderLevelsAreMadeAfterTheMessage) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> existing;  // below drive C
+        bool message;
+    };
+    const std::vector<Case> cases = {
+        {"nothing", {}, true},
+        {"Dokumenty only", {"Dokumenty"}, true},
+        {"Dokumenty and Dovozivuz", {"Dokumenty/Dovozivuz"}, true},
+        {"everything", {"Dokumenty/Dovozivuz/Belmora"}, false},
+    };
+    Form1& f = Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Root() / "C" / "Dokumenty");
+        for (const auto& dir : c.existing) fs::create_directories(Root() / "C" / dir);
+        Boxes().AnswerInput(std::nullopt);  // then Cancel on the name
+
+        f.cmdNovaSkladba_Click();
+
+        std::vector<Box> expected;
+        if (c.message) expected.push_back(kSlozkaChybi);
+        expected.push_back(kNazevDotaz);
+        EXPECT_EQ(TakeBoxes(), expected);
+        EXPECT_TRUE(fs::is_directory(SongFolder()));
+        EXPECT_TRUE(SongFolderFiles().empty());
+        EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+        ExpectNoSongState(f);
+    }
+}
+
+TEST_F(SongTest, FolderThatCannotBeMadeIsReportedAndNothingIsAsked) {
+    std::ofstream(Root() / "C" / "Dokumenty") << "soubor, ne složka";
+    Form1& f = Start();
+
+    f.cmdNovaSkladba_Click();
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0], kSlozkaChybi);
+    EXPECT_EQ(boxes[1].title, "Pracovní adresář nelze vytvořit.");
+    EXPECT_EQ(boxes[1].icon(), forms::vbCritical);
+    EXPECT_NE(boxes[1].prompt.find("C:\\Dokumenty"), std::string::npos);
+    ExpectNoSongState(f);
+}
+
+TEST_F(SongTest, SaveFailureShowsTheFolderMessageAndLeavesTheSongClosed) {
+    Form1& f = StartWithFolder();
+    // A folder in the file's place: not a file to replace, and no file can be written there.
+    fs::create_directories(SongFolder() / "Polka.xls");
+
+    NewSong(f, "Polka");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz,
+                                             {"Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně "
+                                              "pracovat, vytvořte nejprve ručně tento adresář !!!",
+                                              forms::vbCritical, "Pracovní adresář neexistuje."}}));
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(f.cmdNovaSkladba.Enabled.get());
+    // The added workbook stays open in the spreadsheet, unsaved.
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 2);
+}
+
+// Names that would leave the song folder or that no file can have are refused
+// with a message before anything is made; any other name is the file name.
+TEST_F(SongTest, SongNamesThatCannotBeFileNamesAreRefused) {
+    Form1& f = StartWithFolder();
+    const std::vector<std::string> bad = {"a/b",  "..\\Pryc", "..",   ".",  "Polka\\",
+                                          "a\tb", "řádek\nnový", "\x7f", std::string(244, 'x')};
+    for (const std::string& name : bad) {
+        SCOPED_TRACE(name);
+        NewSong(f, name);
+        const auto boxes = TakeBoxes();
+        ASSERT_EQ(boxes.size(), 2u);
+        EXPECT_EQ(boxes[1].title, "Založení nové skladby přerušeno.");
+        EXPECT_EQ(boxes[1].icon(), forms::vbExclamation);
+        EXPECT_NE(boxes[1].prompt.find("Začněte znovu a zadejte jiný název písně."), std::string::npos);
+        EXPECT_EQ(AktualniPisen, "");
+        EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    }
+    EXPECT_TRUE(SongFolderFiles().empty());
+    EXPECT_FALSE(fs::exists(Root() / "C" / "Dokumenty" / "Dovozivuz" / "Pryc.xls"));
+
+    const std::vector<std::string> good = {"Moje polka", "Žluťoučký kůň", "a..b", " ", "a:b", "C:x", std::string(243, 'y')};
+    for (const std::string& name : good) {
+        SCOPED_TRACE(name);
+        NewSong(f, name);
+        EXPECT_EQ(TakeBoxes(), std::vector<Box>{kNazevDotaz});
+        EXPECT_EQ(AktualniPisen, name + ".xls");
+        EXPECT_TRUE(fs::is_regular_file(SongFolder() / (name + ".xls")));
+        f.cmdEndEdit_Click();
+        EXPECT_TRUE(TakeBoxes().empty());
+    }
+}
+
+// ---- Opening a song ---------------------------------------------------------------
+
+TEST_F(SongTest, CancelledOpenDialogLeavesEverythingAndShowsTheWindow) {
+    Form1& f = StartWithFolder();
+    FileDialogWatch dialog;
+
+    f.cmdEdit_Click();
+
+    ASSERT_EQ(dialog.titles.size(), 1u);
+    EXPECT_EQ(dialog.titles[0], "Vyberte písničku, kterou chcete zkoušet !");
+    EXPECT_EQ(dialog.filters[0], (std::vector<xl::FileFilter>{{"Excel Files", {"*.xls"}}}));
+    EXPECT_FALSE(dialog.windowVisible[0]);
+    EXPECT_TRUE(f.Visible.get());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    ExpectNoSongState(f);
+    EXPECT_FALSE(f.Combo1.Visible.get());
+}
+
+TEST_F(SongTest, LibreOfficeWorkbookOpensOnItsSecondSheetAndSavedRow) {
+    Form1& f = StartWithFolder();
+    std::ofstream(SongFolder() / "tri_listy.mid") << "x";
+
+    OpenSong(f, CopyOfTriListy());
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_TRUE(f.Visible.get());
+    EXPECT_EQ(AktualniPisen, "tri_listy.xls");
+    EXPECT_EQ(f.Caption.get(), "tri_listy.xls");
+    EXPECT_EQ(ComboItems(f), (std::vector<std::string>{"Calvira12", "G Dur", "F Dur"}));
+    EXPECT_EQ(f.Combo1.Text.get(), "G Dur");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "G Dur");
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "tri_listy.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "G Dur");
+    // Saved with the cursor on M12: reading resumes in column B of row 12.
+    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$12");
+    EXPECT_EQ(f.ZacatekPasu, 12);
+    EXPECT_EQ(f.KrokPasu, 1);
+    EXPECT_EQ(f.lblTon.Caption.get(), "12");
+    EXPECT_FALSE(f.cmdZvuk(0).Visible.get());
+    EXPECT_TRUE(f.cmdZvuk(1).Visible.get());
+    EXPECT_FALSE(f.cmdZvuk(2).Visible.get());
+    EXPECT_FALSE(f.cmdEdit.Enabled.get());
+    EXPECT_FALSE(f.cmdNovaSkladba.Enabled.get());
+    EXPECT_TRUE(f.cmdEndEdit.Enabled.get());
+    EXPECT_TRUE(f.cmdDalsi.Enabled.get());
+}
+
+TEST_F(SongTest, DamagedWorkbookIsReportedAndTheProgramGoesOn) {
+    Form1& f = StartWithFolder();
+    const fs::path bad = SongFolder() / "Poskozena.xls";
+    std::ofstream(bad) << "toto není sešit";
+
+    OpenSong(f, bad);
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Písničku nelze otevřít.");
+    EXPECT_EQ(boxes[0].icon(), forms::vbExclamation);
+    EXPECT_TRUE(f.Visible.get());
+    ExpectNoSongState(f);
+
+    // The next opening works as usual.
+    OpenSong(f, CopyOfTriListy());
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(AktualniPisen, "tri_listy.xls");
+}
+
+// ---- Switching sheets ------------------------------------------------------------
+
+TEST_F(SongTest, SwitchOnRow12KeepsRow12AndSaves) {
+    Form1& f = StartWithFolder();
+    const fs::path file = CopyOfTriListy();
+    OpenSong(f, file);
+    ASSERT_EQ(ExcelAplikace->ActiveCell().Row(), 12);
+    ExcelAplikace->Range("K12").Value(std::string("poznámka"));  // unsaved change on "G Dur"
+
+    f.Combo1.ListIndex = 2;  // the user picks "F Dur"
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "F Dur");
+    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$12");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "F Dur");
+    EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+    const xl::internal::Book book = xl::internal::ReadXlsFile(file.string());
+    ASSERT_EQ(book.sheets.size(), 3u);
+    EXPECT_EQ(book.activeSheet, 2);
+    EXPECT_EQ(book.sheets[2].activeCell, (xl::internal::CellRef{12, 2}));
+    EXPECT_EQ(book.sheets[1].cells.at({12, 11}).text, "poznámka");
+}
+
+TEST_F(SongTest, SwitchToARenamedSheetAsksAgainWithTheCurrentNames) {
+    Form1& f = StartWithFolder();
+    OpenSong(f, CopyOfTriListy());
+    ExcelAplikace->Sheets("F Dur").Name("F Dur nové");  // renamed by the user in the spreadsheet
+
+    f.Combo1.ListIndex = 2;  // "F Dur", as the list still says
+
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{"Požadavek na volbu jiného listu nemohl být proveden, neboť původní název listu "
+                                "uživatel změnil. Tato změna byla nyní programem akceptována avšak nelze jednoznačně "
+                                "určit Váš záměr, neboť list který volíte již neexistuje. Zvolte prosím požadovaný "
+                                "list znovu !",
+                                forms::vbExclamation, "Opakujte akci !!!"}}));
+    EXPECT_EQ(ComboItems(f), (std::vector<std::string>{"Calvira12", "G Dur", "F Dur nové"}));
+    EXPECT_EQ(f.Combo1.Text.get(), "G Dur");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "G Dur");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "G Dur");
+
+    // Chosen again from the fresh list, the sheet is switched.
+    f.Combo1.ListIndex = 2;
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "F Dur nové");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "F Dur nové");
+}
+
+TEST_F(SongTest, SwitchAfterTheSongWindowWasClosedIsReported) {
+    Form1& f = StartWithFolder();
+    OpenSong(f, CopyOfTriListy());
+    ExcelAplikace->ActiveWorkbook().Close(false);
+
+    f.Combo1.ListIndex = 0;
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Nenalezena aktuální skladba.");
+    EXPECT_EQ(boxes[0].icon(), forms::vbExclamation);
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "G Dur");
+
+    // Ending the song then resets the window as usual.
+    f.cmdEndEdit_Click();
+    EXPECT_EQ(TakeBoxes().size(), 1u);
+    ExpectNoSongState(f);
+}
+
+// ---- Ending a song ----------------------------------------------------------------
+
+TEST_F(SongTest, EndingSavesClosesAndResets) {
+    Form1& f = StartWithFolder();
+    NewSong(f, "Polka");
+    TakeBoxes();
+    ExcelAplikace->Range("B1").Value(std::string("c1,"));
+    f.lblStupnice.Caption = "C Dur";
+    f.cmdJakDal.BackColor = 0xFF;
+    // The lookup workbook active: the song is activated before it is saved.
+    ExcelAplikace->Windows(NazevReadOnly).Activate();
+
+    f.cmdEndEdit_Click();
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(f.lblStupnice.Caption.get(), "");
+    ExpectNoSongState(f);
+    for (int i = 0; i <= 2; ++i) EXPECT_FALSE(f.cmdZvuk(i).Visible.get());
+    const xl::internal::Book book = xl::internal::ReadXlsFile((SongFolder() / "Polka.xls").string());
+    EXPECT_EQ(book.sheets[0].cells.at({1, 2}).text, "c1,");
+}
+
+TEST_F(SongTest, EndingASongWhoseWindowTheUserClosedWarnsAndResets) {
+    Form1& f = StartWithFolder();
+    NewSong(f, "Polka");
+    TakeBoxes();
+    ExcelAplikace->ActiveWorkbook().Close(false);  // closed by the user in the spreadsheet
+
+    f.cmdEndEdit_Click();
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Píseň nelze uložit !\r\n"
+                                             "Uživatel, nebo jiný program zavřel soubor s aktuální skladbou.\r\n"
+                                             "Pro příště prosím nezavírejte soubory Excelu ručně !",
+                                             forms::vbExclamation, "Nenalezena aktuální skladba."}}));
+    ExpectNoSongState(f);
+    // A new song can be made at once.
+    NewSong(f, "Druha");
+    EXPECT_EQ(AktualniPisen, "Druha.xls");
+}
+
+TEST_F(SongTest, EndingWithoutTheSpreadsheetWarnsAndResets) {
+    Form1& f = StartWithFolder();
+    NewSong(f, "Polka");
+    TakeBoxes();
+    ExcelAplikace.reset();
+
+    f.cmdEndEdit_Click();
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Soubor nelze uložit !\r\n"
+                                             "Uživatel, nebo jiný program zavřel Excel.\r\n"
+                                             "Tato chyba může způsobit nestabilitu systému !",
+                                             forms::vbExclamation, "Nenalezena externí aplikace."}}));
+    ExpectNoSongState(f);
+}
+
+// ---- The LibreOffice sample itself ---------------------------------------------------
+
+bool HaveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
+
+// One headless LibreOffice conversion into the Excel 97 format, with a profile of its own.
+void SofficeToXls(const fs::path& dir, const fs::path& source, const fs::path& outdir) {
+    const std::string cmd = "soffice -env:UserInstallation=file://" + (dir / "profile").string() +
+                            " --headless --norestore --convert-to xls --outdir '" + outdir.string() + "' '" +
+                            source.string() + "' >'" + (dir / "soffice.log").string() + "' 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << "see " << (dir / "soffice.log");
+}
+
+// The checked-in workbook is what LibreOffice makes of its source today.
+// LibreOffice running headless has no view, so it writes a flat source's
+// active sheet and cursor as the first sheet and A1; it keeps those of an
+// .xls it reads, though. So the content comes from the .fods, the cursor is
+// put on "G Dur"!M12 by our engine, and LibreOffice writes the final file.
+TEST(SongFixture, LibreOfficeWritesTheSampleAsCheckedIn) {
+    if (!HaveSoffice()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    std::string tmpl = (fs::temp_directory_path() / "belmora-song-lo-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
+    const fs::path dir = tmpl;
+    fs::create_directories(dir / "obsah");
+    fs::create_directories(dir / "vysledek");
+
+    SofficeToXls(dir, fs::path(SourceDir()) / "tests/fixtures/songs/tri_listy.fods", dir / "obsah");
+    {
+        xl::Application app;
+        const xl::Workbook book = app.Workbooks().Open((dir / "obsah" / "tri_listy.xls").string());
+        app.Sheets("G Dur").Select();
+        app.Range("M12").Select();
+        book.Save();
+        book.Close(false);
+    }
+    SofficeToXls(dir, dir / "obsah" / "tri_listy.xls", dir / "vysledek");
+
+    const xl::internal::Book fresh = xl::internal::ReadXlsFile((dir / "vysledek" / "tri_listy.xls").string());
+    const xl::internal::Book kept = xl::internal::ReadXlsFile(TriListyXls().string());
+    EXPECT_EQ(fresh.activeSheet, 1);
+    ASSERT_EQ(fresh.sheets.size(), 3u);
+    EXPECT_EQ(fresh.sheets[1].activeCell, (xl::internal::CellRef{12, 13}));
+    bool same = fresh.activeSheet == kept.activeSheet && fresh.sheets.size() == kept.sheets.size();
+    for (std::size_t i = 0; same && i < fresh.sheets.size(); ++i)
+        same = fresh.sheets[i].name == kept.sheets[i].name && fresh.sheets[i].activeCell == kept.sheets[i].activeCell &&
+               fresh.sheets[i].cells == kept.sheets[i].cells;
+    EXPECT_TRUE(same) << "tests/fixtures/songs/tri_listy.xls differs from " << (dir / "vysledek" / "tri_listy.xls");
+    if (same) {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+}
+
+}  // namespace
