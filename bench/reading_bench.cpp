@@ -2,20 +2,18 @@
 // (cmdJakDal_Click: next row, the row read on the side it names, the strip
 // marked or rebuilt) and of one rebuild of the 16-step strip. Works in a
 // temporary drive C and settings folder with calvira registered there.
-#include <dlfcn.h>
-#include <stdlib.h>
-
 #include <QApplication>
 #include <QtGlobal>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/bench_env.h"
 #include "mainwindow/form1.h"
-#include "platform/com/com.h"
 #include "platform/excel/application.h"
 #include "platform/forms/msgbox.h"
 #include "store/module1.h"
@@ -28,15 +26,6 @@ namespace {
 constexpr int kRows = 500;
 constexpr int kSteps = 1000;
 constexpr int kRebuilds = 200;
-
-bool RegisterCalvira(const std::string& programDir) {
-    void* lib = ::dlopen((programDir + "/libcalvira.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) return false;
-    auto reg = reinterpret_cast<com::DllRegisterServerFn>(::dlsym(lib, "DllRegisterServer"));
-    const bool ok = reg && reg() == com::S_OK;
-    ::dlclose(lib);
-    return ok;
-}
 
 void Cell(const std::string& address, const std::string& value) {
     ExcelAplikace->Range(address).Value(vb::Variant(value));
@@ -85,27 +74,17 @@ void Print(const char* what, std::vector<double> t, double target) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("BELMORA_PROGRAM_DIR", BELMORA_BENCH_PROGRAM_DIR, 0);
+    const fs::path root = bench::PrepareEnvironment("belmora-reading-bench");
+    if (root.empty()) return 1;
     const std::string programDir = std::getenv("BELMORA_PROGRAM_DIR");
-
-    std::string tmpl = (fs::temp_directory_path() / "belmora-reading-bench-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) return 1;
-    const fs::path root = tmpl;
     fs::create_directories(root / "C" / "Dokumenty" / "Dovozivuz" / "Belmora");
-    fs::create_directories(root / "settings");
-    setenv("BELMORA_DRIVE_C", (root / "C").c_str(), 1);
-    setenv("BELMORA_SETTINGS_DIR", (root / "settings").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root / "settings").c_str(), 1);
-    setenv("HOME", root.c_str(), 1);
-    setenv("BELMORA_REGISTRY", (root / "registry.ini").c_str(), 1);
 
     qInstallMessageHandler(QuietOffscreen);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     forms::ScriptedMessageBoxes zpravy;  // any box means the run did not read what it should
     int status = 0;
-    if (!RegisterCalvira(programDir)) {
+    if (!bench::RegisterCalvira(programDir)) {
         std::fprintf(stderr, "libcalvira.so could not be registered from %s\n", programDir.c_str());
         status = 1;
     } else {

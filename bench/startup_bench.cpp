@@ -3,19 +3,17 @@
 // opened, and the tone-name object made. Prints the median of repeated runs
 // (the first run, which also loads the libraries, separately). Works in a
 // temporary drive C and settings folder with calvira registered there.
-#include <dlfcn.h>
-#include <stdlib.h>
-
 #include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/bench_env.h"
 #include "mainwindow/form1.h"
-#include "platform/com/com.h"
 #include "platform/forms/msgbox.h"
 #include "store/module1.h"
 
@@ -25,15 +23,6 @@ using Clock = std::chrono::steady_clock;
 namespace {
 
 constexpr int kRuns = 21;
-
-bool RegisterCalvira(const std::string& programDir) {
-    void* lib = ::dlopen((programDir + "/libcalvira.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) return false;
-    auto reg = reinterpret_cast<com::DllRegisterServerFn>(::dlsym(lib, "DllRegisterServer"));
-    const bool ok = reg && reg() == com::S_OK;
-    ::dlclose(lib);
-    return ok;
-}
 
 // One start: returns the milliseconds to a shown window with its tone-name
 // object; the window is then closed (not timed) as the user would close it.
@@ -53,26 +42,15 @@ double OneStart() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    setenv("BELMORA_PROGRAM_DIR", BELMORA_BENCH_PROGRAM_DIR, 0);
+    const fs::path root = bench::PrepareEnvironment("belmora-startup-bench");
+    if (root.empty()) return 1;
     const std::string programDir = std::getenv("BELMORA_PROGRAM_DIR");
-
-    std::string tmpl = (fs::temp_directory_path() / "belmora-startup-bench-XXXXXX").string();
-    if (!::mkdtemp(tmpl.data())) return 1;
-    const fs::path root = tmpl;
-    fs::create_directories(root / "C");
-    fs::create_directories(root / "settings");
-    setenv("BELMORA_DRIVE_C", (root / "C").c_str(), 1);
-    setenv("BELMORA_SETTINGS_DIR", (root / "settings").c_str(), 1);
-    setenv("XDG_CONFIG_HOME", (root / "settings").c_str(), 1);
-    setenv("HOME", root.c_str(), 1);
-    setenv("BELMORA_REGISTRY", (root / "registry.ini").c_str(), 1);
 
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     forms::ScriptedMessageBoxes zpravy;  // a box would stop a real start: counted below
     int status = 0;
-    if (!RegisterCalvira(programDir)) {
+    if (!bench::RegisterCalvira(programDir)) {
         std::fprintf(stderr, "libcalvira.so could not be registered from %s\n", programDir.c_str());
         status = 1;
     } else {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "platform/com/vb_variant.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/strings.h"
@@ -22,12 +23,7 @@ std::string JmenoTonu(calvira::_Calvira12& klic, std::uint8_t& ton) {
         com::VariantArg arg(promenna);
         com::CheckHresult(klic.DejTon(arg.get()));
     }
-    com::VARIANT v;
-    com::VariantInit(&v);
-    com::CheckHresult(klic.get_Vysledek(&v));
-    const vb::Variant vysledek = com::ToVbVariant(v);
-    com::VariantClear(&v);
-    return vb::CStr(vysledek);
+    return vb::CStr(VysledekKlice(klic));
 }
 
 // The caption shown on a button: the name without its closing comma.

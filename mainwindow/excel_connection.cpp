@@ -23,9 +23,7 @@ void OznamChybuUkonceni(const vb::RuntimeError& e) {
                       "Nestandardní ukončení.");
         break;
     default:
-        forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                          std::to_string(e.Number()),
-                      forms::vbCritical, "Neočekávaná chyba !");
+        forms::NeocekavanaChyba(e.Number());
         break;
     }
 }

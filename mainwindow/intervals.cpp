@@ -8,8 +8,8 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "notation/noty.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
@@ -178,9 +178,7 @@ void Form1::UkazInterval(std::int16_t k) {
 
         AktivujPisen();
     } catch (const vb::RuntimeError& e) {
-        forms::MsgBox("V programu došlo k chybě číslo " + std::to_string(e.Number()) +
-                          ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
-                      forms::vbExclamation, "Neočekávaná chyba programu.");
+        OznamChybuSPokracovanim("V programu", e.Number(), "Neočekávaná chyba programu.");
         VratSeDoPisne();
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "notation/noty.h"
 #include "notation/notyzapis.h"
 #include "platform/com/vb_variant.h"
@@ -31,12 +32,6 @@ constexpr forms::OleColor kKlavesaTlak = 0x800080;
 constexpr forms::OleColor kKlavesaTah = 0xC00000;
 constexpr forms::OleColor kNeprectenoBarva = 0x8000000B;
 
-std::string Neocekavana(int cislo) {
-    return std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " + std::to_string(cislo);
-}
-
-void NeocekavanaChyba(int cislo) { forms::MsgBox(Neocekavana(cislo), forms::vbCritical, "Neočekávaná chyba !"); }
-
 bool Prazdna(const vb::Variant& hodnota) { return hodnota.IsEmpty() || vb::CStr(hodnota).empty(); }
 
 std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
@@ -48,12 +43,7 @@ std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota) {
         com::VariantArg arg(jmeno);
         com::CheckHresult(klic.DejCisloTonu(arg.get()));
     }
-    com::VARIANT v;
-    com::VariantInit(&v);
-    com::CheckHresult(klic.get_Vysledek(&v));
-    const vb::Variant vysledek = com::ToVbVariant(v);
-    com::VariantClear(&v);
-    return vb::CByte(vysledek);
+    return vb::CByte(VysledekKlice(klic));
 }
 
 // Button 1 and the multiples of 3 appear only once on the keyboard.
@@ -91,7 +81,7 @@ void CtiBasy(Form1& f, bool tlak) {
         if (vb::LooseEquals(f.NastavLadeni(), false)) return;
     } catch (const vb::RuntimeError& e) {
         // A closed song window has just been reported by the treble reading.
-        if (e.Number() != vb::err::SubscriptOutOfRange) NeocekavanaChyba(e.Number());
+        if (e.Number() != vb::err::SubscriptOutOfRange) forms::NeocekavanaChyba(e.Number());
         return;
     }
 
@@ -112,7 +102,7 @@ void CtiBasy(Form1& f, bool tlak) {
             }
         } catch (const vb::RuntimeError& e) {
             if (e.Number() != vb::err::ObjectNotSet) {
-                NeocekavanaChyba(e.Number());
+                forms::NeocekavanaChyba(e.Number());
                 return;
             }
             forms::MsgBox(NeexistujiciBas(jmeno, tlak), forms::vbCritical, "Neexistující bas.");
@@ -123,7 +113,7 @@ void CtiBasy(Form1& f, bool tlak) {
             Excel().Windows(AktualniPisen).Activate();
             Excel().ActiveCell().Offset(0, 1).Select();
         } catch (const vb::RuntimeError& e) {
-            NeocekavanaChyba(e.Number());
+            forms::NeocekavanaChyba(e.Number());
             return;
         }
     }
@@ -240,14 +230,7 @@ void Form1::ZobrazHmat(std::int16_t smer) {
             Excel().ActiveCell().Offset(0, 1).Select();
         }
     } catch (const vb::RuntimeError& e) {
-        if (e.Number() == vb::err::SubscriptOutOfRange) {
-            forms::MsgBox(
-                "Soubor nelze aktivovat !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
-                "Tato chyba může způsobit nestabilitu systému !",
-                forms::vbExclamation, "Nenalezena externí aplikace.");
-        } else {
-            NeocekavanaChyba(e.Number());
-        }
+        OznamChybuOkna(e);
     }
 }
 
@@ -291,10 +274,7 @@ void Form1::ZobrazPrstoklad() {
                 "zachována. Prstoklad pak včetně potvrzení hmatu můžete zapsat znovu.",
                 forms::vbExclamation, "Chyba č. 340.");
         } else {
-            forms::MsgBox("V programu došlo k chybě číslo " + std::to_string(e.Number()) +
-                              ". Možná budete moci dále pokračovat. V případě problémů volejte " +
-                              forms::kMakerContact,
-                          forms::vbExclamation, "Neočekávaná chyba programu.");
+            OznamChybuSPokracovanim("V programu", e.Number(), "Neočekávaná chyba programu.");
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "platform/excel/application.h"
 #include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
@@ -30,12 +31,6 @@ constexpr forms::OleColor kBarvaTlacitka = 0x8000000B;
 // Longest file name the file system holds, in bytes, less the 8 more that
 // the spreadsheet's temporary file beside it has while the song is saved.
 constexpr std::size_t kNejdelsiNazevSouboru = 255 - 8;
-
-void NeocekavanaChyba(const vb::RuntimeError& e) {
-    forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                      std::to_string(e.Number()),
-                  forms::vbCritical, "Neočekávaná chyba !");
-}
 
 // The typed name becomes the file name in the song folder. A name that would
 // put the file elsewhere (a folder separator, a name that is only "." or
@@ -202,7 +197,7 @@ void Form1::cmdNovaSkladba_Click() {
                           "nejprve ručně tento adresář !!!",
                           forms::vbCritical, "Pracovní adresář neexistuje.");
         else
-            NeocekavanaChyba(e);
+            forms::NeocekavanaChyba(e.Number());
         return;
     }
 
@@ -227,6 +222,16 @@ void Form1::cmdEdit_Click() {
                 Show(forms::vbModeless);
                 return;
             }
+            // The lookup workbook is already open beside any song and must stay
+            // as it is: taken for a song, ending that song would save and close it.
+            if (Excel().ActiveWorkbook().Name() == NazevReadOnly) {
+                forms::MsgBox("Soubor " + NazevReadOnly +
+                                  " obsahuje tabulky programu a nelze ho otevřít jako písničku.\r\n"
+                                  "Vyberte prosím soubor s písničkou.",
+                              forms::vbExclamation, "Písničku nelze otevřít.");
+                Show(forms::vbModeless);
+                return;
+            }
             AktualniPisen = Excel().ActiveWorkbook().Name();
             Caption = AktualniPisen;
             PovolOvladaniPisne();
@@ -240,9 +245,7 @@ void Form1::cmdEdit_Click() {
             ObnovNotovyPas();
         }
     } catch (const vb::RuntimeError& e) {
-        forms::MsgBox("Při otevírání písně došlo k chybě číslo " + std::to_string(e.Number()) +
-                          ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
-                      forms::vbExclamation, "Chyba při otevírání písně.");
+        OznamChybuSPokracovanim("Při otevírání písně", e.Number(), "Chyba při otevírání písně.");
     }
     Show(forms::vbModeless);
 }
@@ -275,10 +278,7 @@ void Form1::Combo1_Click() {
                           "Pro příště prosím nezavírejte soubory Excelu ručně !",
                           forms::vbExclamation, "Nenalezena aktuální skladba.");
         else
-            forms::MsgBox("Při kliknutí na ComboBox došlo k chybě číslo " + std::to_string(e.Number()) +
-                              ". Možná budete moci dále pokračovat. V případě problémů volejte " +
-                              forms::kMakerContact,
-                          forms::vbExclamation, "Neočekávaná chyba programu.");
+            OznamChybuSPokracovanim("Při kliknutí na ComboBox", e.Number(), "Neočekávaná chyba programu.");
         return;
     }
 
@@ -299,17 +299,14 @@ void Form1::Combo1_Click() {
             try {
                 NactiListy();
             } catch (const vb::RuntimeError& chyba) {
-                NeocekavanaChyba(chyba);
+                forms::NeocekavanaChyba(chyba.Number());
             }
             forms::MsgBox("Požadavek na volbu jiného listu nemohl být proveden, neboť původní název listu uživatel "
                           "změnil. Tato změna byla nyní programem akceptována avšak nelze jednoznačně určit Váš "
                           "záměr, neboť list který volíte již neexistuje. Zvolte prosím požadovaný list znovu !",
                           forms::vbExclamation, "Opakujte akci !!!");
         } else {
-            forms::MsgBox("Při kliknutí na ComboBox došlo k chybě číslo " + std::to_string(e.Number()) +
-                              ". Možná budete moci dále pokračovat. V případě problémů volejte " +
-                              forms::kMakerContact,
-                          forms::vbExclamation, "Neočekávaná chyba programu.");
+            OznamChybuSPokracovanim("Při kliknutí na ComboBox", e.Number(), "Neočekávaná chyba programu.");
         }
     }
 }
@@ -340,7 +337,7 @@ void Form1::cmdEndEdit_Click() {
                           forms::vbExclamation, "Nenalezena externí aplikace.");
             break;
         default:
-            NeocekavanaChyba(e);
+            forms::NeocekavanaChyba(e.Number());
             return;
         }
     }

@@ -5,8 +5,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
-#include "platform/forms/app_info.h"
-#include "platform/forms/msgbox.h"
+#include "mainwindow/shared.h"
 #include "platform/forms/resource_pictures.h"
 #include "platform/forms/resources.h"
 #include "platform/forms/winapi.h"
@@ -78,9 +77,7 @@ void Form1::Form_Load() {
                 cmdZabrana(i).Visible = vb::CBool(sys::GetSetting(kAplikace, "Zabrany", std::to_string(i), "0"));
             });
     } catch (const vb::RuntimeError& e) {
-        forms::MsgBox("V programu došlo k chybě číslo " + std::to_string(e.Number()) +
-                          ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
-                      forms::vbExclamation, "Neočekávaná chyba programu.");
+        OznamChybuSPokracovanim("V programu", e.Number(), "Neočekávaná chyba programu.");
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
@@ -35,27 +36,20 @@ void OznamChybuKroku(const vb::RuntimeError& e) {
                       forms::vbExclamation + forms::vbOKOnly,
                       "Omlouváme se za vzniklé nedopatření ke kterému dochází maximálně jednou za ...");
     } else {
-        forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                          std::to_string(e.Number()),
-                      forms::vbCritical + forms::vbOKOnly, "Neočekávaná chyba !");
-    }
-}
-
-// A song window that can no longer be reached (closed from Excel) is said in
-// plain words; anything else is the unexpected-error message.
-void OznamChybuOkna(const vb::RuntimeError& e) {
-    if (e.Number() == vb::err::SubscriptOutOfRange) {
-        forms::MsgBox("Soubor nelze aktivovat !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
-                      "Tato chyba může způsobit nestabilitu systému !",
-                      forms::vbExclamation, "Nenalezena externí aplikace.");
-    } else {
-        forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                          std::to_string(e.Number()),
-                      forms::vbCritical + forms::vbOKOnly, "Neočekávaná chyba !");
+        forms::NeocekavanaChyba(e.Number());
     }
 }
 
 constexpr const char* kPrvniBunka = "$B$1";
+
+// Every step first lets go of the grip shown before: buttons, keys, basses
+// and the interval marks.
+void UvolniHmat(Form1& okno) {
+    okno.UvolniDiskant();
+    okno.UvolniKlavesy();
+    okno.UvolniBasy();
+    okno.UvolniIntervaly();
+}
 
 }  // namespace
 
@@ -77,10 +71,7 @@ void Form1::PovolKrokZpet() {
 // No end-of-song test: next also walks into the empty rows below the song,
 // which is how automatic stepping finds the end (ZobrazSmerMechu).
 void Form1::cmdDalsi_Click() {
-    UvolniDiskant();
-    UvolniKlavesy();
-    UvolniBasy();
-    UvolniIntervaly();
+    UvolniHmat(*this);
     VyberSloupecB();
     try {
         Excel().ActiveCell().Offset(1, 0).Select();
@@ -95,10 +86,7 @@ void Form1::cmdDalsi_Click() {
 }
 
 void Form1::cmdPredchozi_Click() {
-    UvolniDiskant();
-    UvolniKlavesy();
-    UvolniBasy();
-    UvolniIntervaly();
+    UvolniHmat(*this);
     VyberSloupecB();
     try {
         // On the first grip there is nowhere to go: only the back buttons go off.
@@ -118,10 +106,7 @@ void Form1::cmdPredchozi_Click() {
 }
 
 void Form1::cmdPrvni_Click() {
-    UvolniDiskant();
-    UvolniKlavesy();
-    UvolniBasy();
-    UvolniIntervaly();
+    UvolniHmat(*this);
     SmazTonyKlaves();
     try {
         Excel().Windows(AktualniPisen).Activate();
@@ -144,10 +129,7 @@ void Form1::cmdPrvni_Click() {
 // step counter nor the strip change: the next step finds the cursor outside
 // the strip and rebuilds it there.
 void Form1::cmdPosledni_Click() {
-    UvolniDiskant();
-    UvolniKlavesy();
-    UvolniBasy();
-    UvolniIntervaly();
+    UvolniHmat(*this);
     try {
         Excel().Range("B1:B500").Select();
         if (vb::CStr(Excel().ActiveCell().Value()).empty()) {

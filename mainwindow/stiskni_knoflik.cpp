@@ -92,9 +92,7 @@ void clsNoty::StiskniKnoflik(std::string& Ton) {
                 return;
             } catch (const vb::RuntimeError& e) {
                 if (e.Number() == vb::err::ObjectNotSet) throw Nenalezeno{};
-                Oznam(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                          std::to_string(e.Number()),
-                      "Neočekávaná chyba !");
+                Oznam(forms::NeocekavanaChybaText(e.Number()), "Neočekávaná chyba !");
                 if (++neocekavane >= kNejvicNeocekavanych) throw Vzdano{};
             }
         }

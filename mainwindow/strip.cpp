@@ -8,8 +8,8 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "notation/noty.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
@@ -58,18 +58,6 @@ std::string SpojBunky(const xl::Range& bunka, int odSloupce, int doSloupce) {
 // A song row number as the strip keeps it; a row past what the strip's
 // counters hold is an overflow (error 6) rather than a wrapped row number.
 std::int16_t RadekPasu(int radek) { return vb::CInt(vb::Variant(static_cast<std::int32_t>(radek))); }
-
-void OznamChybuKroku(const vb::RuntimeError& e) {
-    if (e.Number() == vb::err::SubscriptOutOfRange) {
-        forms::MsgBox("Soubor nelze aktivovat !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
-                      "Tato chyba může způsobit nestabilitu systému !",
-                      forms::vbExclamation, "Nenalezena externí aplikace.");
-    } else {
-        forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                          std::to_string(e.Number()),
-                      forms::vbCritical, "Neočekávaná chyba !");
-    }
-}
 
 }  // namespace
 
@@ -196,7 +184,7 @@ bool Form1::ZobrazNotyKroku(std::uint8_t i) {
             Excel().ActiveCell().Offset(0, 1).Select();
         }
     } catch (const vb::RuntimeError& e) {
-        OznamChybuKroku(e);
+        OznamChybuOkna(e);
     }
     return vysledek;
 }

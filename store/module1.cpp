@@ -71,9 +71,7 @@ void SpustExcel() {
                 "nelze tento program z licenčních důvodů používat !",
                 forms::vbExclamation, "Nenalezena externí aplikace. Program bude ukončen.");
         } else {
-            forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby " +
-                              std::to_string(e.Number()),
-                          forms::vbCritical, "Neočekávaná chyba !");
+            forms::NeocekavanaChyba(e.Number());
         }
         program::End(1);
     }

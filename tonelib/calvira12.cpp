@@ -38,25 +38,53 @@ vb::Variant ToneNumber(int n) {
     return vb::Variant(static_cast<std::int16_t>(n));
 }
 
-class Calvira12 final : public _Calvira12 {
+// What every object of the library does alike: it counts among the live
+// objects while it exists, counts its references and goes with the last one.
+template <class Self, class Interface>
+class Objekt : public Interface {
 public:
-    Calvira12() { ++g_objects; }
-
-    HRESULT QueryInterface(const com::GUID& iid, void** object) override {
-        if (!object) return com::E_POINTER;
-        if (iid == com::IID_IUnknown || iid == com::IID_IDispatch || iid == IID_Calvira12) {
-            *object = static_cast<_Calvira12*>(this);
-            AddRef();
-            return com::S_OK;
-        }
-        *object = nullptr;
-        return com::E_NOINTERFACE;
-    }
     std::uint32_t AddRef() override { return ++refs_; }
     std::uint32_t Release() override {
         const std::uint32_t left = --refs_;
-        if (left == 0) delete this;
+        if (left == 0) delete static_cast<Self*>(this);
         return left;
+    }
+
+    // A new object handed out through the interface asked for; the reference
+    // that creating it gave is dropped, so an unknown interface frees it.
+    static HRESULT Vytvor(const com::GUID& iid, void** object) {
+        auto* instance = new (std::nothrow) Self;
+        if (!instance) return com::E_OUTOFMEMORY;
+        const HRESULT hr = instance->QueryInterface(iid, object);
+        instance->Release();
+        return hr;
+    }
+
+protected:
+    Objekt() { ++g_objects; }
+    ~Objekt() { --g_objects; }
+
+    // The end of QueryInterface: this object through its interface when it
+    // answers to the one asked for, nothing otherwise.
+    HRESULT Vydej(bool umi, void** object) {
+        if (!umi) {
+            *object = nullptr;
+            return com::E_NOINTERFACE;
+        }
+        *object = static_cast<Interface*>(this);
+        AddRef();
+        return com::S_OK;
+    }
+
+private:
+    std::atomic<std::uint32_t> refs_{1};
+};
+
+class Calvira12 final : public Objekt<Calvira12, _Calvira12> {
+public:
+    HRESULT QueryInterface(const com::GUID& iid, void** object) override {
+        if (!object) return com::E_POINTER;
+        return Vydej(iid == com::IID_IUnknown || iid == com::IID_IDispatch || iid == IID_Calvira12, object);
     }
 
     HRESULT GetTypeInfoCount(std::uint32_t* count) override {
@@ -161,7 +189,8 @@ public:
     }
 
 private:
-    ~Calvira12() { --g_objects; }
+    friend class Objekt<Calvira12, _Calvira12>;
+    ~Calvira12() = default;
 
     static vb::Variant NazevTonu(const vb::Variant& ton) {
         for (int n = 1; n <= kToneCount; ++n)
@@ -182,41 +211,22 @@ private:
         Vysledek = vb::Variant(kNenalezeno);
     }
 
-    std::atomic<std::uint32_t> refs_{1};
     vb::Variant Vysledek;
     com::VARIANT_BOOL TonNeniVeStupnici = com::VARIANT_FALSE;
 };
 
-class Calvira12Factory final : public com::IClassFactory {
+class Calvira12Factory final : public Objekt<Calvira12Factory, com::IClassFactory> {
 public:
-    Calvira12Factory() { ++g_objects; }
-
     HRESULT QueryInterface(const com::GUID& iid, void** object) override {
         if (!object) return com::E_POINTER;
-        if (iid == com::IID_IUnknown || iid == com::IID_IClassFactory) {
-            *object = static_cast<com::IClassFactory*>(this);
-            AddRef();
-            return com::S_OK;
-        }
-        *object = nullptr;
-        return com::E_NOINTERFACE;
-    }
-    std::uint32_t AddRef() override { return ++refs_; }
-    std::uint32_t Release() override {
-        const std::uint32_t left = --refs_;
-        if (left == 0) delete this;
-        return left;
+        return Vydej(iid == com::IID_IUnknown || iid == com::IID_IClassFactory, object);
     }
 
     HRESULT CreateInstance(com::IUnknown* outer, const com::GUID& iid, void** object) override {
         if (!object) return com::E_POINTER;
         *object = nullptr;
         if (outer) return com::CLASS_E_NOAGGREGATION;
-        auto* instance = new (std::nothrow) Calvira12;
-        if (!instance) return com::E_OUTOFMEMORY;
-        const HRESULT hr = instance->QueryInterface(iid, object);
-        instance->Release();
-        return hr;
+        return Calvira12::Vytvor(iid, object);
     }
     HRESULT LockServer(bool lock) override {
         if (lock) {
@@ -231,8 +241,8 @@ public:
     }
 
 private:
-    ~Calvira12Factory() { --g_objects; }
-    std::atomic<std::uint32_t> refs_{1};
+    friend class Objekt<Calvira12Factory, com::IClassFactory>;
+    ~Calvira12Factory() = default;
 };
 
 // The absolute path of this library file, as the registration records it.
@@ -254,11 +264,7 @@ CALVIRA_EXPORT com::HRESULT DllGetClassObject(const com::GUID* clsid, const com:
     *object = nullptr;
     if (!clsid || !iid) return com::E_POINTER;
     if (!(*clsid == calvira::CLSID_Calvira12)) return com::CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) calvira::Calvira12Factory;
-    if (!factory) return com::E_OUTOFMEMORY;
-    const com::HRESULT hr = factory->QueryInterface(*iid, object);
-    factory->Release();
-    return hr;
+    return calvira::Calvira12Factory::Vytvor(*iid, object);
 }
 
 CALVIRA_EXPORT com::HRESULT DllCanUnloadNow() {

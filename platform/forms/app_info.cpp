@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/forms/msgbox.h"
+
 namespace forms {
 
 std::string AppInfo::Path() const {
@@ -13,5 +15,11 @@ std::string AppInfo::Path() const {
     if (ec) return std::filesystem::current_path(ec).string();
     return exe.parent_path().string();
 }
+
+std::string NeocekavanaChybaText(int cislo) {
+    return std::string("Volejte firmu ") + kMakerContact + " a sdělte číslo chyby " + std::to_string(cislo);
+}
+
+void NeocekavanaChyba(int cislo) { MsgBox(NeocekavanaChybaText(cislo), vbCritical, "Neočekávaná chyba !"); }
 
 }  // namespace forms

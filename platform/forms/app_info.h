@@ -25,4 +25,12 @@ inline constexpr AppInfo App{};
 // Named in the unexpected-error messages after "Volejte firmu " and similar.
 inline constexpr const char* kMakerContact = "Belmora \u2013 podpora programu";
 
+// The text of the unexpected-error message: "Volejte firmu ", the contact
+// line, " a sdělte číslo chyby " and the error number.
+std::string NeocekavanaChybaText(int cislo);
+
+// The box every unexpected error ends with: that text, the critical icon and
+// the title "Neočekávaná chyba !".
+void NeocekavanaChyba(int cislo);
+
 }  // namespace forms

@@ -38,6 +38,16 @@ QString WithoutMnemonics(const std::string& caption) {
     return out;
 }
 
+// An entry field's colours: the back colour fills the field in every state,
+// the fore colour is its text.
+void ApplyFieldColors(QWidget* w, OleColor back, OleColor fore) {
+    if (!w) return;
+    QPalette pal = w->palette();
+    SetPaletteColor(pal, QPalette::Base, back, true);
+    SetPaletteColor(pal, QPalette::Text, fore, false);
+    w->setPalette(pal);
+}
+
 class ImageWidget : public QWidget {
 public:
     ImageWidget(const Image* owner) : owner_(owner) {}
@@ -293,14 +303,7 @@ void ComboBox::ApplyOwn(int id) {
     }
 }
 
-void ComboBox::ApplyColors() {
-    QWidget* w = Widget();
-    if (!w) return;
-    QPalette pal = w->palette();
-    SetPaletteColor(pal, QPalette::Base, BackColor, true);
-    SetPaletteColor(pal, QPalette::Text, ForeColor, false);
-    w->setPalette(pal);
-}
+void ComboBox::ApplyColors() { ApplyFieldColors(Widget(), BackColor, ForeColor); }
 
 void ComboBox::AddItem(const std::string& item, int index) {
     QComboBox* box = combo();
@@ -362,14 +365,7 @@ void TextBox::ApplyOwn(int id) {
     if (Change) Change();
 }
 
-void TextBox::ApplyColors() {
-    QWidget* w = Widget();
-    if (!w) return;
-    QPalette pal = w->palette();
-    SetPaletteColor(pal, QPalette::Base, BackColor, true);
-    SetPaletteColor(pal, QPalette::Text, ForeColor, false);
-    w->setPalette(pal);
-}
+void TextBox::ApplyColors() { ApplyFieldColors(Widget(), BackColor, ForeColor); }
 
 // ---------------------------------------------------------------- Slider
 

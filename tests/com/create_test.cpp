@@ -3,7 +3,7 @@
 #include "platform/com/com.h"
 #include "platform/com/registry.h"
 #include "platform/vb/runtime_error.h"
-#include "tests/com/registry_sandbox.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 
@@ -17,12 +17,12 @@ void RegisterPath(const std::string& path) {
 }
 
 TEST(CreateByClsid, FailsAsThePlatformDoesWhenTheClassCannotBeServed) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     void* p = reinterpret_cast<void*>(1);
     EXPECT_EQ(com::CoCreateInstance(kClass, nullptr, com::IID_IUnknown, &p), com::REGDB_E_CLASSNOTREG);
     EXPECT_EQ(p, nullptr);
 
-    RegisterPath((sandbox.Dir() / "missing.so").string());
+    RegisterPath((sandbox.Root() / "missing.so").string());
     EXPECT_EQ(com::CoCreateInstance(kClass, nullptr, com::IID_IUnknown, &p), com::CO_E_DLLNOTFOUND);
 
     RegisterPath("libm.so.6");  // loads, but serves no class
@@ -31,7 +31,7 @@ TEST(CreateByClsid, FailsAsThePlatformDoesWhenTheClassCannotBeServed) {
 }
 
 TEST(CreateByClsid, TheHelperRaisesError429) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     try {
         com::CreateObject<com::IUnknown>(kClass, com::IID_IUnknown);
         FAIL() << "an unregistered class was created";

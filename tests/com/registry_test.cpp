@@ -4,17 +4,17 @@
 #include <fstream>
 
 #include "platform/com/registry.h"
-#include "tests/com/registry_sandbox.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 
 TEST(RegistryFile, OverrideThenXdgConfigThenHome) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     EXPECT_EQ(com::RegistryFilePath(), sandbox.RegistryFile());
-    ::unsetenv("BELMORA_REGISTRY");
-    EXPECT_EQ(com::RegistryFilePath(), (sandbox.Dir() / "config" / "belmora" / "registry.ini").string());
-    ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(com::RegistryFilePath(), (sandbox.Dir() / ".config" / "belmora" / "registry.ini").string());
+    sandbox.Env().Unset("BELMORA_REGISTRY");
+    EXPECT_EQ(com::RegistryFilePath(), (sandbox.Settings() / "belmora" / "registry.ini").string());
+    sandbox.Env().Unset("XDG_CONFIG_HOME");
+    EXPECT_EQ(com::RegistryFilePath(), (sandbox.HomeDir() / ".config" / "belmora" / "registry.ini").string());
 }
 
 TEST(RegistryTree, ReadsKeysAndValuesIgnoringWhatIsNoValue) {
@@ -66,7 +66,7 @@ TEST(RegistryTree, DeleteTreeRemovesTheKeyAndOnlyWhatLiesBelowIt) {
 }
 
 TEST(RegistryEdit, RewritesTheWholeFileAndLeavesNoTemporaryFile) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     ASSERT_EQ(com::EditRegistry([](com::RegistryTree& t) {
                   t.Set("Key", "@", "one");
                   return com::S_OK;
@@ -80,12 +80,12 @@ TEST(RegistryEdit, RewritesTheWholeFileAndLeavesNoTemporaryFile) {
     const auto t = com::ReadRegistry();
     EXPECT_EQ(t.Get("Key"), "one");
     EXPECT_EQ(t.Get("Other", "Name"), "two");
-    for (const auto& e : std::filesystem::directory_iterator(sandbox.Dir()))
+    for (const auto& e : std::filesystem::directory_iterator(sandbox.Root()))
         EXPECT_EQ(e.path().string().find(".tmp-"), std::string::npos) << e.path();
 }
 
 TEST(RegistryEdit, AFailingEditLeavesTheFileAsItWas) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     com::EditRegistry([](com::RegistryTree& t) {
         t.Set("Key", "@", "kept");
         return com::S_OK;
@@ -100,9 +100,9 @@ TEST(RegistryEdit, AFailingEditLeavesTheFileAsItWas) {
 }
 
 TEST(RegistryEdit, AnUnwritableFolderIsReportedNotIgnored) {
-    RegistrySandbox sandbox;
-    std::ofstream(sandbox.Dir() / "file") << "x";
-    ::setenv("BELMORA_REGISTRY", (sandbox.Dir() / "file" / "registry.ini").c_str(), 1);
+    testsupport::Sandbox sandbox;
+    std::ofstream(sandbox.Root() / "file") << "x";
+    sandbox.Env().Set("BELMORA_REGISTRY", (sandbox.Root() / "file" / "registry.ini").string());
     EXPECT_EQ(com::EditRegistry([](com::RegistryTree& t) {
                   t.Set("Key", "@", "v");
                   return com::S_OK;
@@ -123,7 +123,7 @@ const com::TypeLibDesc kTypeLib = {"lib", "Lib 2", kLib, 2, 1, 0, com::SYS_WIN32
                                    kClasses};
 
 TEST(ServerRegistration, WritesEveryClassTheInterfacesAndTheLibraryAndRemovesExactlyThat) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     com::EditRegistry([](com::RegistryTree& t) {
         t.Set("CLSID\\{99999999-2222-3333-4444-555555555555}\\InprocServer32", "@", "/other/lib.so");
         t.Set("TypeLib\\{11111111-2222-3333-4444-555555555555}\\1.0", "@", "older version of the library");
@@ -148,7 +148,7 @@ TEST(ServerRegistration, WritesEveryClassTheInterfacesAndTheLibraryAndRemovesExa
 }
 
 TEST(ServerRegistration, APathWithALineBreakIsRefusedAndWritesNothing) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     EXPECT_EQ(com::RegisterServer(kTypeLib, "/opt/x\n[CLSID]/lib.so", "Apartment"), com::SELFREG_E_CLASS);
     EXPECT_TRUE(com::ReadRegistry().Empty());
 }

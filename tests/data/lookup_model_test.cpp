@@ -15,10 +15,7 @@ using namespace xl;
 
 namespace {
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("BELMORA_PROGRAM_DIR");
-    return dir ? dir : BELMORA_PROGRAM_DIR_DEFAULT;
-}
+using testsupport::ProgramDir;
 
 class LookupModel : public ::testing::Test {
 protected:

@@ -13,20 +13,14 @@
 
 #include "test_support.h"
 #include "platform/excel/internal/xls_io.h"
+#include "tests/support/temp_env.h"
 #include "tools/mkreadonly/sheet_text.h"
 
 namespace lookup_test {
 namespace {
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("BELMORA_PROGRAM_DIR");
-    return dir ? dir : BELMORA_PROGRAM_DIR_DEFAULT;
-}
-
-std::string SourceDir() {
-    const char* dir = std::getenv("BELMORA_SOURCE_DIR");
-    return dir ? dir : BELMORA_SOURCE_DIR_DEFAULT;
-}
+using testsupport::ProgramDir;
+using testsupport::SourceDir;
 
 const Book& Workbook() {
     static const Book book = xl::internal::ReadXlsFile(ProgramDir() + "/read_only.xls");
@@ -55,7 +49,7 @@ std::string OctaveDigit(int tone) { return tone <= 8 ? "" : std::to_string(1 + (
 constexpr int kA = 1, kB = 2, kF = 6, kG = 7;
 
 TEST(LookupWorkbook, HoldsExactlyTheTablesOfItsSource) {
-    std::ifstream in(SourceDir() + "/data/read_only.tsv", std::ios::binary);
+    std::ifstream in(SourceDir() / "data/read_only.tsv", std::ios::binary);
     ASSERT_TRUE(in);
     Book source = mkreadonly::ParseSheetText(in, "read_only.tsv");
     const Book& written = Workbook();

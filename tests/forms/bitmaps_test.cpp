@@ -9,6 +9,7 @@
 #include "platform/forms/app_info.h"
 #include "platform/forms/resource_pictures.h"
 #include "platform/vb/runtime_error.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 
@@ -130,8 +131,7 @@ TEST(AppInfoTest, VersionAndProgramFolder) {
     EXPECT_EQ(App.Revision, 0);
     EXPECT_NE(std::string(App.LegalCopyright).find("Belmora"), std::string::npos);
     EXPECT_NE(std::string(kMakerContact), "");
-    const char* dir = std::getenv("BELMORA_PROGRAM_DIR");
-    if (dir && *dir) {
+    if (const std::string dir = testsupport::ProgramDir(); !dir.empty()) {
         EXPECT_EQ(App.Path(), dir);
     }
     EXPECT_FALSE(App.Path().empty());

@@ -86,9 +86,8 @@ TEST_F(ExcelConnectionTest, MissingToneSheetIsReportedAndThePreviousWindowStillC
     const vb::Variant r = f.NastavLadeni();
 
     EXPECT_TRUE(r.IsEmpty());
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], (Box{kNastavLadeniChyba, forms::vbInformation, "Blíže nespecifikovaná chyba."}));
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{kNastavLadeniChyba, forms::vbInformation, "Blíže nespecifikovaná chyba."}}));
     EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), song);
 }
 
@@ -112,9 +111,8 @@ TEST_F(ExcelConnectionTest, CursorWithNoWorkbookLeftIsReported) {
 
     f.VyberSloupecB();
 
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], (Box{"Umístění kurzoru do sloupce B se nezdařilo.", forms::vbInformation, "Chyba"}));
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{"Umístění kurzoru do sloupce B se nezdařilo.", forms::vbInformation, "Chyba"}}));
 }
 
 // ---- Shutdown ------------------------------------------------------------------
@@ -194,10 +192,8 @@ TEST_F(ExcelConnectionTest, LostSpreadsheetIsReportedOnceAndTheShutdownStillEnds
 
     f.Unload();
 
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], (Box{"Nezavírejte příště prosím Excel ručně !\r\nAplikace si ho ovládá sama.",
-                             forms::vbExclamation, "Nestandardní ukončení."}));
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Nezavírejte příště prosím Excel ručně !\r\nAplikace si ho ovládá sama.",
+                                              forms::vbExclamation, "Nestandardní ukončení."}}));
     EXPECT_TRUE(unloaded);
     EXPECT_FALSE(ExcelAplikace);
 }

@@ -7,15 +7,10 @@
 // exiting the test.
 #pragma once
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,6 +22,8 @@
 #include "platform/system/settings.h"
 #include "store/module1.h"
 #include "tests/forms/qt_app.h"
+#include "tests/support/calvira.h"
+#include "tests/support/temp_env.h"
 
 namespace form1_test {
 
@@ -37,65 +34,16 @@ struct ProgramEnded {
     int exitCode;
 };
 
-// Sets environment variables for the life of the object and puts the old
-// values back afterwards.
-class EnvironmentOverride {
-public:
-    EnvironmentOverride() = default;
-    EnvironmentOverride(const EnvironmentOverride&) = delete;
-    EnvironmentOverride& operator=(const EnvironmentOverride&) = delete;
-    ~EnvironmentOverride() {
-        for (const auto& [name, value] : saved_) {
-            if (value) ::setenv(name.c_str(), value->c_str(), 1);
-            else ::unsetenv(name.c_str());
-        }
-    }
-    void Set(const std::string& name, const std::string& value) {
-        if (!saved_.count(name)) {
-            const char* old = std::getenv(name.c_str());
-            saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-        }
-        ::setenv(name.c_str(), value.c_str(), 1);
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
-
-// The program folder of the build: read_only.xls and libcalvira.so.
-inline std::string ProgramDir() {
-    const char* dir = std::getenv("BELMORA_PROGRAM_DIR");
-    return dir ? std::string(dir) : std::string();
-}
-
-// Registers libcalvira.so of the program folder into the current
-// registration file, through the library's own entry point.
-inline bool RegisterCalvira() {
-    void* lib = ::dlopen((ProgramDir() + "/libcalvira.so").c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) return false;
-    auto reg = reinterpret_cast<com::DllRegisterServerFn>(::dlsym(lib, "DllRegisterServer"));
-    const bool ok = reg && reg() == com::S_OK;
-    ::dlclose(lib);
-    return ok;
-}
+using testsupport::ProgramDir;
+using EnvironmentOverride = testsupport::ScopedEnv;
 
 class Form1Fixture : public ::testing::Test {
 protected:
     void SetUp() override {
         forms_test::App();
-        std::string tmpl = (fs::temp_directory_path() / "belmora-form1-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-        root_ = tmpl;
-        fs::create_directories(root_ / "C");
-        fs::create_directories(root_ / "settings");
-        fs::create_directories(root_ / "home");
-        env_.Set("BELMORA_DRIVE_C", (root_ / "C").string());
-        env_.Set("BELMORA_SETTINGS_DIR", (root_ / "settings").string());
-        env_.Set("XDG_CONFIG_HOME", (root_ / "settings").string());
-        env_.Set("HOME", (root_ / "home").string());
-        env_.Set("BELMORA_REGISTRY", (root_ / "registry.ini").string());
+        sandbox_ = std::make_unique<testsupport::Sandbox>(testsupport::Sandbox::Home::OwnFolder, "belmora-form1");
         ASSERT_TRUE(fs::exists(ProgramDir() + "/read_only.xls")) << "read_only.xls missing in " << ProgramDir();
-        ASSERT_TRUE(RegisterCalvira()) << "libcalvira.so could not be registered from " << ProgramDir();
+        ASSERT_TRUE(testsupport::RegisterCalvira()) << "libcalvira.so could not be registered from " << ProgramDir();
 
         boxes_ = std::make_unique<forms::ScriptedMessageBoxes>();
         previousEnd_ = program::SetEndHook([](int code) { throw ProgramEnded{code}; });
@@ -112,8 +60,7 @@ protected:
         program::SetEndHook(previousEnd_);
         boxes_.reset();
         com::CoFreeUnusedLibraries();
-        std::error_code ec;
-        fs::remove_all(root_, ec);
+        sandbox_.reset();
     }
 
     // A window as the start-up routine makes it, not yet shown.
@@ -146,17 +93,16 @@ protected:
         return AktualniPisen;
     }
 
-    fs::path SongFolder() const { return root_ / "C" / "Dokumenty" / "Dovozivuz" / "Belmora"; }
-    const fs::path& Root() const { return root_; }
+    fs::path SongFolder() const { return sandbox_->C() / "Dokumenty" / "Dovozivuz" / "Belmora"; }
+    const fs::path& Root() const { return sandbox_->Root(); }
     forms::ScriptedMessageBoxes& Boxes() { return *boxes_; }
-    EnvironmentOverride& Env() { return env_; }
+    EnvironmentOverride& Env() { return sandbox_->Env(); }
 
     // The boxes shown so far, taken out of the record.
     std::vector<forms::ScriptedMessageBoxes::Box> TakeBoxes() { return boxes_->TakeBoxes(); }
 
 private:
-    fs::path root_;
-    EnvironmentOverride env_;
+    std::unique_ptr<testsupport::Sandbox> sandbox_;
     std::unique_ptr<forms::ScriptedMessageBoxes> boxes_;
     program::EndHook previousEnd_;
     std::unique_ptr<Form1> form_;

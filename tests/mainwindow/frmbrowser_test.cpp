@@ -88,20 +88,21 @@ TEST_F(FrmBrowserTest, LoadShowsTheWindowAndFitsTheAddressLineAndThePage) {
 TEST_F(FrmBrowserTest, ResizingFollowsOnlyAboveAnInnerWidthOf101Twips) {
     frmBrowser& b = frmBrowserForm();
     b.Show(forms::vbModeless);
-    b.SetClientSize(3000, 4500);
-    QCoreApplication::processEvents();
+    const auto resize = [&b](int width, int height) {
+        b.SetClientSize(width, height);
+        QCoreApplication::processEvents();
+    };
+    resize(3000, 4500);
     ASSERT_FLOAT_EQ(b.brwWebBrowser.Width, 2900);
     ASSERT_FLOAT_EQ(b.brwWebBrowser.Height, 4500 - 1215 - 100);
 
-    b.SetClientSize(90, 3000);
-    QCoreApplication::processEvents();
+    resize(90, 3000);
     ASSERT_FLOAT_EQ(b.ScaleWidth(), 90);
     EXPECT_FLOAT_EQ(b.cboAddress.Width, 2900);
     EXPECT_FLOAT_EQ(b.brwWebBrowser.Width, 2900);
     EXPECT_FLOAT_EQ(b.brwWebBrowser.Height, 4500 - 1215 - 100);
 
-    b.SetClientSize(105, 3000);
-    QCoreApplication::processEvents();
+    resize(105, 3000);
     ASSERT_FLOAT_EQ(b.ScaleWidth(), 105);
     EXPECT_FLOAT_EQ(b.cboAddress.Width, 5);
     EXPECT_FLOAT_EQ(b.brwWebBrowser.Width, 5);
@@ -109,8 +110,7 @@ TEST_F(FrmBrowserTest, ResizingFollowsOnlyAboveAnInnerWidthOf101Twips) {
 
     // Too low for the page: the widths follow, the page keeps its height.
     const float height = b.brwWebBrowser.Height;
-    b.SetClientSize(1500, 900);
-    QCoreApplication::processEvents();
+    resize(1500, 900);
     EXPECT_FLOAT_EQ(b.brwWebBrowser.Width, 1400);
     EXPECT_FLOAT_EQ(b.brwWebBrowser.Height, height);
 }

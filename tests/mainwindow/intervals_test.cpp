@@ -247,13 +247,11 @@ TEST_F(IntervalsTest, AFullStaffTakesNoFurtherPictures) {
 TEST_F(IntervalsTest, WithoutASongTheRequestIsRefused) {
     AktualniPisen.clear();
     f->cmdSpodInterval(3).Click();
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].prompt,
-              "NENÍ OTEVŘENA ŽÁDNÁ SKLADBA !\rTlačítko, které bylo stisknuto má zobrazit zvolený interval od "
-              "nejnižšího tónu\raktuálního, již dříve zapsaného hmatu. V tuto chvíli nelze tuto funkci vykonat.");
-    EXPECT_EQ(boxes[0].flags, forms::vbCritical);
-    EXPECT_EQ(boxes[0].title, "Požadavek odmítnut !");
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{
+                  {"NENÍ OTEVŘENA ŽÁDNÁ SKLADBA !\rTlačítko, které bylo stisknuto má zobrazit zvolený interval od "
+                   "nejnižšího tónu\raktuálního, již dříve zapsaného hmatu. V tuto chvíli nelze tuto funkci vykonat.",
+                   forms::vbCritical, "Požadavek odmítnut !"}}));
     EXPECT_TRUE(f->cmdSpodInterval(3).Enabled);
     EXPECT_TRUE(Oznacene().empty());
 }
@@ -261,10 +259,8 @@ TEST_F(IntervalsTest, WithoutASongTheRequestIsRefused) {
 TEST_F(IntervalsTest, ARowWithoutScaleSaysSoAndMarksNothing) {
     Radek("c1,", "");
     f->cmdInterval(4).Click();
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], (Box{"U tohoto hmatu není zapsáno v jaké stupnici se skladba hraje.", forms::vbCritical,
-                             "Nelze určit interval !"}));
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"U tohoto hmatu není zapsáno v jaké stupnici se skladba hraje.",
+                                              forms::vbCritical, "Nelze určit interval !"}}));
     EXPECT_TRUE(f->cmdInterval(4).Enabled);
     EXPECT_TRUE(Oznacene().empty());
     EXPECT_EQ(Shown(f->imgNota), 0);

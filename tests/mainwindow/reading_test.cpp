@@ -19,6 +19,7 @@
 #include "platform/forms/msgbox.h"
 #include "platform/forms/resource_pictures.h"
 #include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/soffice.h"
 
 namespace {
 
@@ -592,16 +593,14 @@ TEST_F(ReadingTest, LookupGivesUpAfterThreeUnexpectedFailures) {
 // The song of the test, as LibreOffice writes it: converted from the sample
 // now where LibreOffice is installed, otherwise the copy it wrote earlier.
 fs::path SongWrittenByLibreOffice(const fs::path& work) {
-    const fs::path sources = fs::path(std::getenv("BELMORA_SOURCE_DIR")) / "tests/fixtures/reading";
-    if (std::system("command -v soffice >/dev/null 2>&1") == 0) {
+    const fs::path sources = testsupport::SourceDir() / "tests/fixtures/reading";
+    if (testsupport::HaveSoffice()) {
         const fs::path out = work / "lo";
         fs::create_directories(out);
-        const std::string cmd = "soffice -env:UserInstallation=file://" + (work / "lo-profile").string() +
-                                " --headless --norestore --convert-to xls --outdir '" + out.string() + "' '" +
-                                (sources / "road.fods").string() + "' >'" + (work / "soffice.log").string() +
-                                "' 2>&1";
-        if (std::system(cmd.c_str()) == 0 && fs::exists(out / "road.xls")) return out / "road.xls";
-        ADD_FAILURE() << "LibreOffice did not convert the sample; see " << (work / "soffice.log");
+        if (testsupport::SofficeConvert(work, "xls", {(sources / "road.fods").string()}, out) &&
+            fs::exists(out / "road.xls"))
+            return out / "road.xls";
+        ADD_FAILURE() << "LibreOffice did not convert the sample; see " << testsupport::SofficeLog(work);
     }
     return sources / "road.xls";
 }

@@ -19,6 +19,7 @@
 #include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/soffice.h"
 
 namespace {
 
@@ -36,12 +37,9 @@ const Box kSlozkaChybi{"Cesta do C:\\Dokumenty\\Dovozivuz\\Belmora nebyla naleze
                        "Do ní se budou ukládat Vaše skladby.",
                        forms::vbExclamation, "Pracovní adresář neexistuje."};
 
-std::string SourceDir() {
-    const char* dir = std::getenv("BELMORA_SOURCE_DIR");
-    return dir ? dir : "";
-}
+using testsupport::SourceDir;
 
-fs::path TriListyXls() { return fs::path(SourceDir()) / "tests/fixtures/songs/tri_listy.xls"; }
+fs::path TriListyXls() { return SourceDir() / "tests/fixtures/songs/tri_listy.xls"; }
 
 // Days since 30 Dec 1899 of today's local date.
 long DnesniSerial() {
@@ -388,6 +386,23 @@ TEST_F(SongTest, DamagedWorkbookIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(AktualniPisen, "tri_listy.xls");
 }
 
+TEST_F(SongTest, TheLookupWorkbookIsNotTakenForASong) {
+    Form1& f = StartWithFolder();
+
+    OpenSong(f, fs::path(form1_test::ProgramDir()) / "read_only.xls");
+
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<forms::ScriptedMessageBoxes::Box>{
+                  {"Soubor read_only.xls obsahuje tabulky programu a nelze ho otevřít jako písničku.\r\n"
+                   "Vyberte prosím soubor s písničkou.",
+                   forms::vbExclamation, "Písničku nelze otevřít."}}));
+    EXPECT_TRUE(f.Visible.get());
+    ExpectNoSongState(f);
+    // Ending nothing leaves the lookup workbook open for the readers.
+    f.cmdEndEdit_Click();
+    EXPECT_NO_THROW(ExcelAplikace->Windows(NazevReadOnly).Activate());
+}
+
 // ---- Switching sheets ------------------------------------------------------------
 
 TEST_F(SongTest, SwitchOnRow12KeepsRow12AndSaves) {
@@ -513,14 +528,12 @@ TEST_F(SongTest, EndingWithoutTheSpreadsheetWarnsAndResets) {
 
 // ---- The LibreOffice sample itself ---------------------------------------------------
 
-bool HaveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
+using testsupport::HaveSoffice;
 
-// One headless LibreOffice conversion into the Excel 97 format, with a profile of its own.
+// One headless LibreOffice conversion into the Excel 97 format.
 void SofficeToXls(const fs::path& dir, const fs::path& source, const fs::path& outdir) {
-    const std::string cmd = "soffice -env:UserInstallation=file://" + (dir / "profile").string() +
-                            " --headless --norestore --convert-to xls --outdir '" + outdir.string() + "' '" +
-                            source.string() + "' >'" + (dir / "soffice.log").string() + "' 2>&1";
-    ASSERT_EQ(std::system(cmd.c_str()), 0) << "see " << (dir / "soffice.log");
+    ASSERT_TRUE(testsupport::SofficeConvert(dir, "xls", {source.string()}, outdir))
+        << "see " << testsupport::SofficeLog(dir);
 }
 
 // The checked-in workbook is what LibreOffice makes of its source today.
@@ -530,13 +543,12 @@ void SofficeToXls(const fs::path& dir, const fs::path& source, const fs::path& o
 // put on "G Dur"!M12 by our engine, and LibreOffice writes the final file.
 TEST(SongFixture, LibreOfficeWritesTheSampleAsCheckedIn) {
     if (!HaveSoffice()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-    std::string tmpl = (fs::temp_directory_path() / "belmora-song-lo-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
-    const fs::path dir = tmpl;
+    testsupport::TempDir work("belmora-song-lo");
+    const fs::path& dir = work.path();
     fs::create_directories(dir / "obsah");
     fs::create_directories(dir / "vysledek");
 
-    SofficeToXls(dir, fs::path(SourceDir()) / "tests/fixtures/songs/tri_listy.fods", dir / "obsah");
+    SofficeToXls(dir, SourceDir() / "tests/fixtures/songs/tri_listy.fods", dir / "obsah");
     {
         xl::Application app;
         const xl::Workbook book = app.Workbooks().Open((dir / "obsah" / "tri_listy.xls").string());
@@ -557,10 +569,7 @@ TEST(SongFixture, LibreOfficeWritesTheSampleAsCheckedIn) {
         same = fresh.sheets[i].name == kept.sheets[i].name && fresh.sheets[i].activeCell == kept.sheets[i].activeCell &&
                fresh.sheets[i].cells == kept.sheets[i].cells;
     EXPECT_TRUE(same) << "tests/fixtures/songs/tri_listy.xls differs from " << (dir / "vysledek" / "tri_listy.xls");
-    if (same) {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    if (!same) work.Keep();
 }
 
 }  // namespace

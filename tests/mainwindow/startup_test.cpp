@@ -172,12 +172,11 @@ TEST_F(StartupTest, SettingAboveByteRangeEndsTheLoadWithItsMessage) {
 
     f.Show(forms::vbModeless);
 
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], (Box{std::string("V programu došlo k chybě číslo 6. Možná budete moci dále pokračovat. "
-                                         "V případě problémů volejte ") +
-                                 forms::kMakerContact,
-                             forms::vbExclamation, "Neočekávaná chyba programu."}));
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{std::string("V programu došlo k chybě číslo 6. Možná budete moci dále pokračovat. "
+                                             "V případě problémů volejte ") +
+                                     forms::kMakerContact,
+                                 forms::vbExclamation, "Neočekávaná chyba programu."}}));
     // The window is shown as it stands: the steps before ran, none after.
     EXPECT_TRUE(f.IsLoaded());
     EXPECT_TRUE(f.Visible);

@@ -11,7 +11,7 @@
 
 #include "platform/forms/form.h"
 #include "platform/vb/runtime_error.h"
-#include "temp_env.h"
+#include "tests/support/temp_env.h"
 #include "tests/forms/qt_app.h"
 
 namespace {

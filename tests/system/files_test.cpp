@@ -7,7 +7,7 @@
 
 #include "platform/system/paths.h"
 #include "platform/vb/runtime_error.h"
-#include "temp_env.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 

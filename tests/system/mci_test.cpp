@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "sound_files.h"
-#include "temp_env.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "platform/vb/runtime_error.h"
-#include "temp_env.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ TEST_F(SettingsTest, LaterSaveReplacesAndSectionsAndAppsStayApart) {
     EXPECT_EQ(sys::GetSetting("Jina", "PopisKnof", "Index", "?"), "5");
     EXPECT_TRUE(std::filesystem::exists(store.path() / "Calvira12.ini"));
     EXPECT_TRUE(std::filesystem::exists(store.path() / "Jina.ini"));
-    EXPECT_TRUE(testsupport::IsEmptyFolder(home.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(home.path()));
 }
 
 TEST_F(SettingsTest, DeleteRemovesAKeyOrASectionAndMissingOnesRaise5) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_env.h"
+#include "tests/support/temp_env.h"
 
 namespace {
 

@@ -20,7 +20,7 @@ std::string BstrResult(com::VARIANT& v) {
 }
 
 TEST(CallingPattern, RegisterCreateCallReleaseUnloadUnregister) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     com::EditRegistry([](com::RegistryTree& t) {
         t.Set("CLSID\\{00000000-1111-2222-3333-444444444444}\\InprocServer32", "@", "/some/other.so");
         return com::S_OK;
@@ -184,7 +184,7 @@ TEST(CallingPattern, TheLibraryServesOnlyItsOwnClass) {
 }
 
 TEST(TypeLibrary, IsCarriedInsideTheLibraryAndFoundThroughTheRegistration) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     CalviraLibrary lib;
     std::optional<com::TypeLib> tl;
     EXPECT_EQ(com::LoadRegTypeLib(calvira::LIBID_calvira, 23, 0, &tl), com::TYPE_E_LIBNOTREGISTERED);

@@ -3,48 +3,28 @@
 // instance the way the program does (a method, then Vysledek and the flag).
 #pragma once
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "platform/com/com.h"
 #include "platform/com/vb_variant.h"
-#include "tests/com/registry_sandbox.h"
+#include "tests/support/calvira.h"
+#include "tests/support/temp_env.h"
 #include "tonelib/calvira12.h"
 
 using calvira::_Calvira12;
 using Klic = com::ComPtr<_Calvira12>;
 
-inline std::string CalviraLibraryPath() {
-    if (const char* dir = std::getenv("BELMORA_PROGRAM_DIR"); dir && *dir) return std::string(dir) + "/libcalvira.so";
-    return CALVIRA_LIBRARY;
-}
-
-// The library, loaded by the test itself, with its four entry points.
-struct CalviraLibrary {
-    CalviraLibrary() : handle(::dlopen(CalviraLibraryPath().c_str(), RTLD_NOW | RTLD_LOCAL)) {
-        if (!handle) throw std::runtime_error(::dlerror());
-        registerServer = reinterpret_cast<com::DllRegisterServerFn>(::dlsym(handle, "DllRegisterServer"));
-        unregisterServer = reinterpret_cast<com::DllUnregisterServerFn>(::dlsym(handle, "DllUnregisterServer"));
-        getClassObject = reinterpret_cast<com::DllGetClassObjectFn>(::dlsym(handle, "DllGetClassObject"));
-        canUnloadNow = reinterpret_cast<com::DllCanUnloadNowFn>(::dlsym(handle, "DllCanUnloadNow"));
-    }
-    ~CalviraLibrary() { ::dlclose(handle); }
-    void* handle;
-    com::DllRegisterServerFn registerServer;
-    com::DllUnregisterServerFn unregisterServer;
-    com::DllGetClassObjectFn getClassObject;
-    com::DllCanUnloadNowFn canUnloadNow;
-};
+using testsupport::CalviraLibrary;
+using testsupport::CalviraLibraryPath;
 
 // Every test of the suite sees the component registered in a temporary file.
 class CalviraTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        sandbox_ = new RegistrySandbox;
+        sandbox_ = new testsupport::Sandbox;
         library_ = new CalviraLibrary;
         ASSERT_EQ(library_->registerServer(), com::S_OK);
     }
@@ -85,6 +65,6 @@ protected:
         return Vysledek(k);
     }
 
-    static inline RegistrySandbox* sandbox_ = nullptr;
+    static inline testsupport::Sandbox* sandbox_ = nullptr;
     static inline CalviraLibrary* library_ = nullptr;
 };

@@ -9,15 +9,12 @@
 #include <string>
 
 #include "platform/com/registry.h"
-#include "tests/com/registry_sandbox.h"
+#include "tests/support/temp_env.h"
 #include "tonelib/calvira12.h"
 
 namespace {
 
-std::string ProgramDir() {
-    const char* dir = std::getenv("BELMORA_PROGRAM_DIR");
-    return dir ? dir : BELMORA_PROGRAM_DIR_FALLBACK;
-}
+using testsupport::ProgramDir;
 
 struct ToolRun {
     int exitCode;
@@ -48,7 +45,7 @@ std::string Library() {
 }
 
 TEST(Regsvr, RegistersAndUnregistersTheComponent) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     ToolRun r = Regsvr(Library());
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("DllRegisterServer"), std::string::npos) << r.out;
@@ -60,7 +57,7 @@ TEST(Regsvr, RegistersAndUnregistersTheComponent) {
 }
 
 TEST(Regsvr, SilentRegistrationPrintsNothing) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     ToolRun r = Regsvr("-s " + Library());
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out, "");
@@ -72,7 +69,7 @@ TEST(Regsvr, SilentRegistrationPrintsNothing) {
 }
 
 TEST(Regsvr, FailuresEndWithTheirOwnExitCodesAndRegisterNothing) {
-    RegistrySandbox sandbox;
+    testsupport::Sandbox sandbox;
     const struct {
         std::string args;
         int exitCode;
@@ -80,7 +77,7 @@ TEST(Regsvr, FailuresEndWithTheirOwnExitCodesAndRegisterNothing) {
         {"", 1},
         {"-x " + Library(), 1},
         {Library() + " " + Library(), 1},
-        {"'" + (sandbox.Dir() / "missing.so").string() + "'", 3},
+        {"'" + (sandbox.Root() / "missing.so").string() + "'", 3},
         {"'" + LibraryWithoutEntryPoints() + "'", 4},
     };
     for (const auto& c : cases) EXPECT_EQ(Regsvr(c.args).exitCode, c.exitCode) << c.args;

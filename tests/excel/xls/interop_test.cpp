@@ -11,6 +11,7 @@
 
 #include "platform/excel/internal/xls_io.h"
 #include "test_support.h"
+#include "tests/support/soffice.h"
 
 using namespace xl::internal;
 using namespace xlstest;
@@ -127,16 +128,13 @@ TEST(XlsFromLibreOffice, ValuesAgreeWithFreexl) {
 
 // --- with LibreOffice installed ---
 
-bool HaveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
+using testsupport::HaveSoffice;
 
-// Runs one soffice conversion of several files, with its own profile folder.
+// Runs one soffice conversion of several files.
 void Soffice(const TempDir& dir, const std::string& filter, const std::vector<std::string>& files,
              const std::string& outdir) {
-    std::string cmd = "soffice -env:UserInstallation=file://" + dir.file("profile") +
-                      " --headless --norestore --convert-to '" + filter + "' --outdir '" + outdir + "'";
-    for (const auto& f : files) cmd += " '" + f + "'";
-    cmd += " >'" + dir.file("soffice.log") + "' 2>&1";
-    ASSERT_EQ(0, std::system(cmd.c_str())) << ReadAll(dir.file("soffice.log"));
+    ASSERT_TRUE(testsupport::SofficeConvert(dir.path(), filter, files, outdir))
+        << ReadFile(testsupport::SofficeLog(dir.path()));
 }
 
 // The non-empty fields of a CSV file by row and column (1-based).
@@ -285,7 +283,7 @@ TEST(XlsWithLibreOffice, ShowsExactlyWhatWeWrote) {
         ASSERT_TRUE(std::filesystem::exists(csvPath));
         std::map<CellRef, std::string> expected;
         for (const auto& [ref, cell] : sheet.cells) expected[ref] = Shown(cell);
-        const auto shown = ParseCsv(ReadAll(csvPath));
+        const auto shown = ParseCsv(ReadFile(csvPath));
         for (const auto& [ref, text] : expected) {
             auto it = shown.find(ref);
             EXPECT_TRUE(it != shown.end() && it->second == text)

@@ -1,0 +1,28 @@
+// LibreOffice, where it is installed, as the reference spreadsheet program:
+// one headless conversion at a time, each with a profile of its own.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+inline bool HaveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
+
+// Where SofficeConvert leaves what soffice printed.
+inline std::filesystem::path SofficeLog(const std::filesystem::path& work) { return work / "soffice.log"; }
+
+// Converts `files` with `filter` ("xls", "xls:MS Excel 97", "csv:...") into
+// `outdir`; the profile and the log go to `work`. True when soffice succeeded.
+inline bool SofficeConvert(const std::filesystem::path& work, const std::string& filter,
+                           const std::vector<std::string>& files, const std::filesystem::path& outdir) {
+    std::string cmd = "soffice -env:UserInstallation=file://" + (work / "profile").string() +
+                      " --headless --norestore --convert-to '" + filter + "' --outdir '" + outdir.string() + "'";
+    for (const auto& f : files) cmd += " '" + f + "'";
+    cmd += " >'" + SofficeLog(work).string() + "' 2>&1";
+    return std::system(cmd.c_str()) == 0;
+}
+
+}  // namespace testsupport
