@@ -31,6 +31,11 @@ constexpr OleColor kResetLook = forms::vbInactiveBorder;    // &H8000000B
 constexpr OleColor kBlue = 0x00FF0000;
 constexpr OleColor kRed = 0x000000FF;
 
+// Buttons whose longest caption ("Kvartdecima", "Uvolnit odrážky",
+// "Vyberte stupnici") would not fit their designed width in the desktop's
+// wider font.
+constexpr float kNarrowCaption = 7;
+
 // Tone n (1 = "e,") lies on a black piano key.
 bool IsBlackTone(int n) {
     switch ((n + 3) % 12) {  // pitch class, c = 0
@@ -255,6 +260,9 @@ void Form1::InitializeComponent() {
     cmdUvolniPultony.Caption = "b";
     Place(cmdUvolOdrazky, "cmdUvolOdrazky", 120, 10080, 1335, 255);
     cmdUvolOdrazky.Caption = "Uvolnit odrážky";
+    for (forms::CommandButton* b :
+         {&cmdUvolBasy, &cmdUvolDiskant, &cmdUvolKnofl, &cmdUvolNoty, &cmdUvolniPultony, &cmdUvolOdrazky})
+        b->FontSize = kNarrowCaption;
 
     // ---- Syllables of the rows around the active one ----
     for (int i = 0; i <= 4; ++i) {
@@ -266,6 +274,7 @@ void Form1::InitializeComponent() {
     // ---- Scale button; the key signature rests inside it ----
     Place(cmdStupnice, "cmdStupnice", 0, 7560, 1335, 495);
     cmdStupnice.Caption = "Vyberte stupnici";
+    cmdStupnice.FontSize = kNarrowCaption;
 
     // ---- Grip writers: keyboard grip between the keyboards' bottoms,
     //      staff grip beside the entry staff ----
@@ -392,6 +401,7 @@ void Form1::InitializeComponent() {
         auto& bass = ImgBas.Load(b, *this);
         bass.Picture = b == 30 ? imgBaVolC.Picture : (b == 26 || b == 34) ? imgBaVolMriz.Picture : imgBaVol.Picture;
         bass.Move(BassLeft(b), BassTop(b), 240, 240);
+        bass.Tag = "0";
     }
 
     // ---- Treble keyboard: buttons, their second pictures, the labels over them ----
@@ -502,6 +512,7 @@ void Form1::InitializeComponent() {
             b.Style = forms::vbButtonGraphical;
             b.BackColor = kResetLook;
             b.Enabled = i != 0;
+            b.FontSize = kNarrowCaption;
         }
         chkInterval.Load(i, *this).Move(13200, top, 255, 370);
         chkSpodInterval.Load(i, *this).Move(14760, top, 255, 370);

@@ -91,11 +91,13 @@ void Form1::UkazInterval(std::int16_t k) {
 
     try {
         // The lowest note of the grip: rows are stored with their notes sorted upwards.
-        if (vb::LooseEquals(AktivujPisen(), false)) return;
+        // A workbook window closed under the program is one more failure of
+        // this operation and is reported with its number like any other.
+        Excel().Windows(AktualniPisen).Activate();
         const std::string zakladniTon =
             vb::CStr(Excel().Range("B" + std::to_string(Excel().ActiveCell().Row())).Value());
 
-        if (vb::LooseEquals(AktivujReadOnly(), false)) return;
+        Excel().Windows(NazevReadOnly).Activate();
         Excel().Sheets("Transpozice").Select();
 
         // The scale the row is written in; when the note is not in it, the
@@ -176,7 +178,7 @@ void Form1::UkazInterval(std::int16_t k) {
             }
         }
 
-        AktivujPisen();
+        Excel().Windows(AktualniPisen).Activate();
     } catch (const vb::RuntimeError& e) {
         OznamChybuSPokracovanim("V programu", e.Number(), "Neočekávaná chyba programu.");
         VratSeDoPisne();

@@ -2,6 +2,7 @@
 // switching between its sheets (tunings) and ending it, with the folder and
 // file checks they need.
 #include <chrono>
+#include <cstdint>
 #include <ctime>
 #include <filesystem>
 #include <string>
@@ -238,7 +239,9 @@ void Form1::cmdEdit_Click() {
             NastavOvladaniPisne();
             VyberSloupecB();
             NactiListy();
-            ZacatekPasu = static_cast<std::int16_t>(Excel().ActiveCell().Row());
+            // A row past what the strip's counter holds is an overflow (error
+            // 6), reported below, rather than a wrapped row number.
+            ZacatekPasu = vb::CInt(vb::Variant(static_cast<std::int32_t>(Excel().ActiveCell().Row())));
             KrokPasu = 1;
             lblTon.Caption = std::to_string(ZacatekPasu);
             ZobrazRadek();

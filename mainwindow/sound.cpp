@@ -66,11 +66,16 @@ void Form1::cmdZvuk_Click(std::int16_t Index) {
 }
 
 // The file's full path is also the name of its device. A file that cannot be
-// opened simply does not sound; the caller does not look at the result.
+// opened simply does not sound; the caller does not look at the result. Each
+// command is tried on its own: a failed "open" still lets "play" try, since
+// playing a file that is not open opens it first.
 vb::Variant Form1::PrehrajZvuk(const std::string& soubor) {
     std::int16_t vysledek = 1;
     try {
         sys::mciSendString("open " + soubor + " type sequencer");
+    } catch (...) {
+    }
+    try {
         if (sys::mciSendString("play " + soubor) == 0) vysledek = 0;
     } catch (...) {
     }

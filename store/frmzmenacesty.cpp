@@ -59,6 +59,10 @@ void frmZmenaCesty::InitializeComponent() {
         volba.Caption = volby[i].caption;
     }
     Option1(0).Value = true;
+    // The designed widths were made for a narrower system font: the long
+    // captions use a smaller type so they fit on their line.
+    Label1.FontSize = 7;
+    Option1(3).FontSize = 7;
 
     Umisti(txtCesta, "txtCesta", 1440, 2760, 3135, 285);
     txtCesta.Text = "C:\\";

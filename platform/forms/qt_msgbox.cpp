@@ -1,10 +1,13 @@
 #include "platform/forms/qt_msgbox.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -44,6 +47,15 @@ std::vector<std::pair<const char*, int>> ButtonsFor(int flags) {
 int QtMessageBoxes::Show(const std::string& prompt, int flags, const std::string& title) {
     QMessageBox box(IconFor(flags), Text(title), Text(prompt), QMessageBox::NoButton,
                     QApplication::activeWindow());
+    // Qt wraps a box's text at a narrow width; the program's messages are
+    // written line by line, so a line is kept whole up to a sensible width.
+    if (auto* label = box.findChild<QLabel*>("qt_msgbox_label")) {
+        int longest = 0;
+        const QFontMetrics metrics(label->font());
+        for (const QString& line : Text(prompt).split('\n'))
+            longest = std::max(longest, metrics.horizontalAdvance(line));
+        label->setMinimumWidth(std::min(longest + 8, 760));
+    }
     const auto buttons = ButtonsFor(flags);
     std::vector<std::pair<QAbstractButton*, int>> made;
     for (const auto& [caption, code] : buttons) {

@@ -2,6 +2,7 @@
 // return codes, answered by a simulated user.
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -98,6 +99,23 @@ TEST_F(QtMsgBoxTest, NoTitleShowsTheProgramsTitleAndLineBreaksBecomeNewLines) {
     MsgBox("první\r\ndruhý\rtřetí");
     EXPECT_EQ(seen.title, "Belmora");
     EXPECT_EQ(seen.text, QString::fromUtf8("první\ndruhý\ntřetí"));
+}
+
+TEST_F(QtMsgBoxTest, AMessageLineIsNotBrokenAtQtsNarrowDefaultWidth) {
+    const QString line = "Umožňuje zaznamenávat skladby podle notového záznamu, nebo přímo";
+    int labelWidth = 0, lineWidth = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        ASSERT_NE(label, nullptr);
+        labelWidth = label->minimumWidth();
+        lineWidth = QFontMetrics(label->font()).horizontalAdvance(line);
+        box->accept();
+    });
+    MsgBox("Krátký řádek\r\n" + line.toStdString(), vbInformation, "O programu");
+    EXPECT_GT(lineWidth, 0);
+    EXPECT_GE(labelWidth, lineWidth);
 }
 
 TEST_F(QtMsgBoxTest, InputBoxGivesTheTextOrEmptyWhenCancelled) {

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QImage>
 #include <QMenuBar>
 
@@ -435,6 +436,35 @@ TEST_F(Form1DesignTest, FreelyPlacedControlsCoverNothing) {
         }
     }
     EXPECT_GT(pairs, 10000);
+}
+
+// ---- Bass keyboard -------------------------------------------------------------
+
+// The basses start free, also when the start-up stops before releasing them.
+TEST_F(Form1DesignTest, BassButtonsStartFree) {
+    for (int b = 1; b <= 120; ++b) {
+        SCOPED_TRACE(b);
+        EXPECT_EQ(form.ImgBas(b).Tag, "0");
+        const forms::Image& source = b == 30 ? form.imgBaVolC : (b == 26 || b == 34) ? form.imgBaVolMriz : form.imgBaVol;
+        EXPECT_TRUE(form.ImgBas(b).Picture.get() == source.Picture.get());
+    }
+}
+
+// ---- Captions ---------------------------------------------------------------
+
+// Every caption of a visible button reads in full on one line in the font the
+// button is drawn with.
+TEST_F(Form1DesignTest, ButtonCaptionsFitTheirButtons) {
+    int checked = 0;
+    for (const forms::Control* c : form.Controls()) {
+        const auto* button = dynamic_cast<const forms::CommandButton*>(c);
+        if (!button || button->Caption.get().empty()) continue;
+        const QWidget* w = button->Widget();
+        const int text = QFontMetrics(w->font()).horizontalAdvance(QString::fromStdString(button->Caption));
+        EXPECT_LE(text + 6, w->width()) << Describe(*c) << " \"" << button->Caption.get() << "\"";
+        ++checked;
+    }
+    EXPECT_GT(checked, 40);
 }
 
 // ---- A picture of the design to look at ---------------------------------------

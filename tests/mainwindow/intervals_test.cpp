@@ -58,6 +58,24 @@ protected:
     }
     bool SongWindowActive() const { return Excel().ActiveWorkbook().Name() == "Intervaly.xls"; }
 
+    // A workbook window closed under the program is a failure like any
+    // other: one box with its number, and nothing is marked.
+    void ZavreneOkno(const std::string& okno) {
+        Radek("c1,", "C Dur");
+        Excel().Windows(okno).Activate();
+        Excel().ActiveWorkbook().Close(false);
+
+        f->cmdInterval(1).Click();
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("V programu došlo k chybě číslo 9. Možná budete moci "
+                                                              "dále pokračovat. V případě problémů volejte ") +
+                                                      forms::kMakerContact,
+                                                  forms::vbExclamation, "Neočekávaná chyba programu."}}));
+        EXPECT_TRUE(f->cmdInterval(1).Enabled);
+        EXPECT_TRUE(Oznacene().empty());
+        EXPECT_EQ(Shown(f->imgNota), 0);
+    }
+
     Form1* f = nullptr;
 };
 
@@ -332,5 +350,9 @@ TEST_F(IntervalsTest, AnUnexpectedFailureIsReportedWithItsNumber) {
     EXPECT_TRUE(f->cmdInterval(1).Enabled);
     EXPECT_TRUE(SongWindowActive());
 }
+
+TEST_F(IntervalsTest, AClosedSongWindowIsReportedWithItsNumber) { ZavreneOkno("Intervaly.xls"); }
+
+TEST_F(IntervalsTest, AClosedLookupWindowIsReportedWithItsNumber) { ZavreneOkno("read_only.xls"); }
 
 }  // namespace

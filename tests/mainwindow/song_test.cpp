@@ -403,6 +403,27 @@ TEST_F(SongTest, TheLookupWorkbookIsNotTakenForASong) {
     EXPECT_NO_THROW(ExcelAplikace->Windows(NazevReadOnly).Activate());
 }
 
+// A song saved with its cursor below row 32767: the strip's row counter
+// cannot hold that row, which is reported, not wrapped round to a negative row.
+TEST_F(SongTest, SavedRowBeyondTheStripCounterIsReportedNotWrapped) {
+    Form1& f = StartWithFolder();
+    NewSong(f, "Dlouha");
+    ExcelAplikace->Range("B40000").Select();
+    f.cmdEndEdit_Click();
+    TakeBoxes();
+
+    OpenSong(f, SongFolder() / "Dlouha.xls");
+
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Chyba při otevírání písně.");
+    EXPECT_NE(boxes[0].prompt.find(" číslo 6."), std::string::npos);
+    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$40000");
+    EXPECT_GE(f.ZacatekPasu, 0);
+    EXPECT_EQ(f.lblTon.Caption.get(), "1");
+    EXPECT_TRUE(f.Visible.get());
+}
+
 // ---- Switching sheets ------------------------------------------------------------
 
 TEST_F(SongTest, SwitchOnRow12KeepsRow12AndSaves) {

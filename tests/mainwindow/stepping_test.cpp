@@ -160,6 +160,57 @@ TEST_F(SteppingTest, NextAfterTheLastGripWalksIntoTheEmptyRowFromColumnB) {
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
+// ---- Step clear ------------------------------------------------------------------
+
+// Every step command first lets go of the grip shown before: treble buttons,
+// piano keys, basses and interval marks. Only "first" also clears the tone
+// labels beside the keys. Also the commands that end early (previous on row
+// 1, last on an empty song) clear first.
+TEST_F(SteppingTest, EveryStepClearsTheGripShownBeforeAndOnlyFirstTheToneLabels) {
+    struct Case {
+        const char* name;
+        void (Form1::*command)();
+        const char* cursor;
+        int rows;
+        bool clearsToneLabels;
+    };
+    const Case cases[] = {
+        {"next", &Form1::cmdDalsi_Click, "B2", 5, false},
+        {"previous", &Form1::cmdPredchozi_Click, "B3", 5, false},
+        {"previous on row 1", &Form1::cmdPredchozi_Click, "B1", 5, false},
+        {"first", &Form1::cmdPrvni_Click, "B3", 5, true},
+        {"last", &Form1::cmdPosledni_Click, "B2", 5, false},
+        {"last on an empty song", &Form1::cmdPosledni_Click, "B2", 0, false},
+    };
+    Form1& f = StartWithSong();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExcelAplikace->Range("A1:W20").ClearContents();
+        Song(c.rows);
+        Cursor(c.cursor);
+        f.imgDiskant(14).Picture = f.imgKnofCerv(0).Picture;
+        f.lbl(14).Tag = "1";
+        f.cmdKlavesa(15).BackColor = 255;
+        f.ImgBas(5).Tag = "1";
+        f.ImgBas(5).Picture = f.imgBaCerv1.Picture;
+        f.cmdInterval(2).BackColor = 0x4080;
+        f.cmdInterval(2).Enabled = false;
+        f.lblTonKlav(14).Caption = "f1,";
+
+        (f.*c.command)();
+
+        EXPECT_EQ(f.imgDiskant(14).Picture.get(), f.imgKnoflikVol(0).Picture.get());
+        EXPECT_EQ(f.lbl(14).Tag, "0");
+        EXPECT_EQ(f.cmdKlavesa(15).BackColor(), 0x80000008u);
+        EXPECT_EQ(f.ImgBas(5).Tag, "0");
+        EXPECT_EQ(f.ImgBas(5).Picture.get(), f.imgBaVol.Picture.get());
+        EXPECT_EQ(f.cmdInterval(2).BackColor(), 0x8000000Bu);
+        EXPECT_TRUE(f.cmdInterval(2).Enabled);
+        EXPECT_EQ(f.lblTonKlav(14).Caption(), c.clearsToneLabels ? "" : "f1,");
+        EXPECT_TRUE(TakeBoxes().empty());
+    }
+}
+
 // ---- Previous --------------------------------------------------------------------
 
 TEST_F(SteppingTest, PreviousOnRowOneOnlyDisablesTheBackButtons) {
