@@ -12,7 +12,7 @@ xl::Range NajdiVReadOnly(const std::string& Oblast, const vb::Variant& Klic, int
     for (int hledani = 1;; ++hledani) {
         const xl::Range nalez = excel.Selection().Find({.What = Klic,
                                                         .After = excel.ActiveCell(),
-                                                        .LookIn = xl::xlValues,
+                                                        .LookIn = xl::xlFormulas,
                                                         .LookAt = xl::xlPart,
                                                         .SearchOrder = xl::xlByRows,
                                                         .SearchDirection = xl::xlNext,
