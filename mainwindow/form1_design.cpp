@@ -20,6 +20,7 @@
 namespace {
 
 using forms::OleColor;
+using forms::Place;
 
 constexpr float kClientWidth = 15135;
 constexpr float kClientHeight = 10455;
@@ -88,11 +89,6 @@ float IntervalTop(int i) {
 const char* const kIntervalCaptions[15] = {"Prima",    "Sekunda",   "Tercie",     "Kvarta",      "Kvinta",
                                            "Sexta",    "Septima",   "Oktáva",     "Nóna",        "Decima",
                                            "Undecima", "Duodecima", "Tercdecima", "Kvartdecima", "Kvintdecima"};
-
-void Place(forms::Control& c, const char* name, float left, float top, float width, float height) {
-    c.Name = name;
-    c.Move(left, top, width, height);
-}
 
 // A staff drawn as a transparent picture: the five lines of the treble
 // staff (e1 to f2) in black and the ledger lines from c to g4 as light

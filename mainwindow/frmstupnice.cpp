@@ -27,30 +27,24 @@ void frmStupnice::InitializeComponent() {
     Caption = "Znáte-li tóninu, vyberte a potvrďte Ok !";
     SetClientSize(4695, 8175);
 
-    Label2.Name = "Label2";
-    Label2.Move(0, 0, 3495, 255);
+    forms::Place(Label2, "Label2", 0, 0, 3495, 255);
     Label2.Caption = "Slouží pro nastavení před zapisováním skladby !";
-    Label1.Name = "Label1";
-    Label1.Move(2280, 480, 1215, 255);
+    forms::Place(Label1, "Label1", 2280, 480, 1215, 255);
     Label1.Caption = "Vyberte stupnici";
     // The two captions must fit their one line in the desktop's wider font.
     Label2.FontSize = 7;
     Label1.FontSize = 7;
-    Frame1.Name = "Frame1";
-    Frame1.Move(2280, 720, 1215, 5655);
+    forms::Place(Frame1, "Frame1", 2280, 720, 1215, 5655);
     for (int i = 0; i <= 14; ++i) {
         auto& opt = optStupnice.Load(i, Frame1);
         opt.Move(120, 240.0f + 360.0f * static_cast<float>(i), 975, 255);
         opt.Caption = kStupnice[i];
     }
-    cmdOK.Name = "cmdOK";
-    cmdOK.Move(2040, 6960, 2175, 495);
+    forms::Place(cmdOK, "cmdOK", 2040, 6960, 2175, 495);
     cmdOK.Caption = "Ok";
-    cmdZrusit.Name = "cmdZrusit";
-    cmdZrusit.Move(2040, 7560, 2175, 495);
+    forms::Place(cmdZrusit, "cmdZrusit", 2040, 7560, 2175, 495);
     cmdZrusit.Caption = "Zrušit nastavení";
-    cmdHelp.Name = "cmdHelp";
-    cmdHelp.Move(3600, 120, 975, 255);
+    forms::Place(cmdHelp, "cmdHelp", 3600, 120, 975, 255);
     cmdHelp.Caption = "Nápověda";
 }
 

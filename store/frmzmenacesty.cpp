@@ -12,12 +12,6 @@ namespace {
 // the folder it chooses itself.
 constexpr const char* kResetNastaveni = "X:\\Nastavení bylo resetováno !!";
 
-template <class T>
-void Umisti(T& ovladac, const char* jmeno, float left, float top, float width, float height) {
-    ovladac.Name = jmeno;
-    ovladac.Move(left, top, width, height);
-}
-
 }  // namespace
 
 frmZmenaCesty::frmZmenaCesty() {
@@ -31,10 +25,10 @@ void frmZmenaCesty::InitializeComponent() {
     Caption = "Změna implicitní cesty při otvírání souborů v Microsoft Excelu.";
     SetClientSize(6255, 3615);
 
-    Umisti(Label1, "Label1", 240, 120, 5775, 255);
+    forms::Place(Label1, "Label1", 240, 120, 5775, 255);
     Label1.Caption = "Aktuální nastavení netýkající se Korvela ale přímo Microsoft Excelu je do složky";
-    Umisti(lblStaraCesta, "lblStaraCesta", 240, 360, 5775, 255);
-    Umisti(Label2, "Label2", 240, 720, 5775, 1215);
+    forms::Place(lblStaraCesta, "lblStaraCesta", 240, 360, 5775, 255);
+    forms::Place(Label2, "Label2", 240, 720, 5775, 1215);
     Label2.Caption =
         "Jestliže si přejete toto nastavení změnit vyberte jednu z předvolených možností,  u té poslední "
         "vyplňte existující cestu podle Vašeho specifického požadavku. Špatně nastavená cesta může "
@@ -64,11 +58,11 @@ void frmZmenaCesty::InitializeComponent() {
     Label1.FontSize = 7;
     Option1(3).FontSize = 7;
 
-    Umisti(txtCesta, "txtCesta", 1440, 2760, 3135, 285);
+    forms::Place(txtCesta, "txtCesta", 1440, 2760, 3135, 285);
     txtCesta.Text = "C:\\";
-    Umisti(OKButton, "OKButton", 4680, 2040, 1215, 375);
+    forms::Place(OKButton, "OKButton", 4680, 2040, 1215, 375);
     OKButton.Caption = "OK";
-    Umisti(CancelButton, "CancelButton", 4680, 2520, 1215, 375);
+    forms::Place(CancelButton, "CancelButton", 4680, 2520, 1215, 375);
     CancelButton.Caption = "Cancel";
 }
 

@@ -153,4 +153,11 @@ private:
     bool pressedInside_ = false;
 };
 
+// Names a control and puts it at its design place, as a form's design does
+// for each control it holds.
+inline void Place(Control& c, const char* name, float left, float top, float width, float height) {
+    c.Name = name;
+    c.Move(left, top, width, height);
+}
+
 }  // namespace forms
