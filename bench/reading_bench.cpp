@@ -16,6 +16,7 @@
 #include "mainwindow/form1.h"
 #include "platform/excel/application.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "store/module1.h"
 
 namespace fs = std::filesystem;

@@ -15,6 +15,7 @@
 #include "bench/bench_env.h"
 #include "mainwindow/form1.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "store/module1.h"
 
 namespace fs = std::filesystem;

@@ -1,11 +1,9 @@
 // The open-file dialog behind Application.GetOpenFilename: a Qt file dialog in
-// the program, a scripted double in tests.
+// the program; tests install a scripted one.
 #pragma once
 
-#include <deque>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace xl {
@@ -32,30 +30,5 @@ FileDialogService& CurrentFileDialogService();
 
 // "Excel Files,*.xls,Text,*.txt;*.csv" -> two filters.
 std::vector<FileFilter> ParseFileFilter(const std::string& filter);
-
-// Test double: records each request and answers from a script; an
-// unanswered request is a cancel.
-class ScriptedFileDialogs : public FileDialogService {
-public:
-    struct Request {
-        std::vector<FileFilter> filters;
-        std::string title;
-        std::string folder;
-    };
-
-    ScriptedFileDialogs();            // installs itself
-    ~ScriptedFileDialogs() override;  // puts the previous service back
-
-    void Answer(std::optional<std::string> nativePath) { answers_.push_back(std::move(nativePath)); }
-    const std::vector<Request>& requests() const { return requests_; }
-
-    std::optional<std::string> GetOpenFileName(const std::vector<FileFilter>& filters, const std::string& title,
-                                               const std::string& folder) override;
-
-private:
-    std::vector<Request> requests_;
-    std::deque<std::optional<std::string>> answers_;
-    FileDialogService* previous_ = nullptr;
-};
 
 }  // namespace xl

@@ -3,10 +3,8 @@
 // scripted double in tests.
 #pragma once
 
-#include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace forms {
 
@@ -62,38 +60,8 @@ inline int IconOf(int flags) { return flags & 0x70; }
 inline int ButtonsOf(int flags) { return flags & 0x0F; }
 inline int DefaultButtonOf(int flags) { return flags & 0xF00; }
 
-// Test double: records every box and answers from a script. A box that the
-// script does not answer gets the first button's code (OK, Yes, Abort, Retry).
-class ScriptedMessageBoxes : public MessageBoxService {
-public:
-    struct Box {
-        std::string prompt;
-        int flags = 0;
-        std::string title;
-        int icon() const { return IconOf(flags); }
-        int buttons() const { return ButtonsOf(flags); }
-        bool operator==(const Box&) const = default;
-    };
-
-    ScriptedMessageBoxes();   // installs itself
-    ~ScriptedMessageBoxes() override;  // puts the previous service back
-
-    void Answer(int code) { answers_.push_back(code); }
-    void AnswerInput(std::optional<std::string> text) { inputs_.push_back(std::move(text)); }
-
-    const std::vector<Box>& boxes() const { return boxes_; }
-    std::vector<Box> TakeBoxes();
-    void Clear() { boxes_.clear(); }
-
-    int Show(const std::string& prompt, int flags, const std::string& title) override;
-    std::optional<std::string> Input(const std::string& prompt, const std::string& title,
-                                     const std::string& defaultText) override;
-
-private:
-    std::vector<Box> boxes_;
-    std::deque<int> answers_;
-    std::deque<std::optional<std::string>> inputs_;
-    MessageBoxService* previous_ = nullptr;
-};
+// The code of the first button of a button set (OK, Yes, Abort, Retry): the
+// answer of a box that nobody answers.
+int FirstButtonOf(int flags);
 
 }  // namespace forms

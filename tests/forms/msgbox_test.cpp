@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 
 using namespace forms;
 using Box = ScriptedMessageBoxes::Box;

@@ -19,6 +19,7 @@
 #include "platform/com/com.h"
 #include "platform/excel/application.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/system/settings.h"
 #include "store/module1.h"
 #include "tests/forms/qt_app.h"

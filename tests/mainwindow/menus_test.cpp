@@ -15,6 +15,7 @@
 #include "mainwindow/frmbrowser.h"
 #include "mainwindow/frmnastaveni.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/system/settings.h"
 #include "platform/system/shell.h"
 #include "store/frmzmenacesty.h"

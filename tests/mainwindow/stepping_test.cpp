@@ -9,6 +9,7 @@
 
 #include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include "mainwindow/form1.h"
 #include "notation/notyzapis.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/forms/qt_app.h"
 
 namespace {

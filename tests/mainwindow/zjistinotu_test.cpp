@@ -7,6 +7,7 @@
 
 #include "notation/notyzapis.h"
 #include "platform/forms/forms.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "tests/forms/qt_app.h"
 

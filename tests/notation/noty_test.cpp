@@ -2,6 +2,7 @@
 
 #include "notation/noty.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 
 using Box = forms::ScriptedMessageBoxes::Box;
 

@@ -6,6 +6,7 @@
 
 #include "platform/excel/application.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"
 

@@ -4,8 +4,9 @@
 #include <fstream>
 
 #include "platform/excel/application.h"
-#include "platform/excel/file_dialog.h"
+#include "tests/support/doubles/scripted_file_dialog.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"
 

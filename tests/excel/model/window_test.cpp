@@ -11,6 +11,7 @@
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/window/workbook_window.h"
 #include "platform/forms/msgbox.h"
+#include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"
 
