@@ -10,6 +10,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Compilers without deduction for aggregates (clang before 17) need the guide.
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 }  // namespace
 
 Variant Variant::Deref() const {
