@@ -21,10 +21,12 @@ struct AppData;
 struct BookData;
 struct SheetData;
 
-// Displayed text of the cells of one column, kept for Find and rebuilt after
+// Displayed text of the cells of one column within the rows a Find last
+// looked at, kept for the next Find and rebuilt (over those rows only) after
 // the column changes.
 struct ColumnIndex {
     bool valid = false;
+    int firstRow = 0, lastRow = -1;    // the rows it covers
     std::vector<int> rows;             // rows of the non-empty cells, ascending
     std::vector<std::string> shown;    // their displayed text
     std::vector<std::string> folded;   // the same, case-folded

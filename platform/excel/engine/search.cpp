@@ -8,31 +8,46 @@ namespace xl::engine {
 
 namespace {
 
-// Rebuilds, in one pass over the sheet, the text of the columns in c1..c2
-// that changed since they were last searched.
-void EnsureIndex(SheetData& sh, int c1, int c2) {
+// Makes the index of the columns c1..c2 cover the rows of `area`: a column
+// that changed, or covers other rows, is read again from the cells of the area
+// alone, whatever else the sheet holds.
+void EnsureIndex(SheetData& sh, const Rect& area) {
+    const int c1 = area.first.col, c2 = area.last.col;
     bool stale = false;
     for (int c = c1; c <= c2; ++c) {
         ColumnIndex& ix = sh.index[static_cast<std::size_t>(c)];
-        if (!ix.valid) {
-            stale = true;
-            ix.rows.clear();
-            ix.shown.clear();
-            ix.folded.clear();
-        }
+        if (ix.valid && ix.firstRow <= area.first.row && ix.lastRow >= area.last.row) continue;
+        stale = true;
+        ix.valid = false;
+        ix.rows.clear();
+        ix.shown.clear();
+        ix.folded.clear();
     }
     if (!stale) return;
-    for (const auto& [at, cell] : sh.s.cells) {
-        if (at.col < c1 || at.col > c2) continue;
-        ColumnIndex& ix = sh.index[static_cast<std::size_t>(at.col)];
-        if (ix.valid) continue;
-        std::string text = DisplayText(cell);
-        if (text.empty()) continue;
-        ix.rows.push_back(at.row);
-        ix.folded.push_back(Fold(text));
-        ix.shown.push_back(std::move(text));
+    const auto& rows = sh.s.cells.Rows();
+    auto row = std::lower_bound(rows.begin(), rows.end(), area.first.row,
+                                [](const internal::CellStore::Row& r, int n) { return r.row < n; });
+    for (; row != rows.end() && row->row <= area.last.row; ++row) {
+        auto entry = std::lower_bound(row->cells.begin(), row->cells.end(), c1,
+                                      [](const internal::CellStore::Entry& e, int col) { return e.first.col < col; });
+        for (; entry != row->cells.end() && entry->first.col <= c2; ++entry) {
+            const auto& [at, cell] = *entry;
+            ColumnIndex& ix = sh.index[static_cast<std::size_t>(at.col)];
+            if (ix.valid) continue;
+            std::string text = DisplayText(cell);
+            if (text.empty()) continue;
+            ix.rows.push_back(at.row);
+            ix.folded.push_back(Fold(text));
+            ix.shown.push_back(std::move(text));
+        }
     }
-    for (int c = c1; c <= c2; ++c) sh.index[static_cast<std::size_t>(c)].valid = true;
+    for (int c = c1; c <= c2; ++c) {
+        ColumnIndex& ix = sh.index[static_cast<std::size_t>(c)];
+        if (ix.valid) continue;
+        ix.valid = true;
+        ix.firstRow = area.first.row;
+        ix.lastRow = area.last.row;
+    }
 }
 
 struct Order {
@@ -58,7 +73,7 @@ std::string WhatText(const vb::Variant& what) {
 
 // The next empty cell in search order.
 std::optional<CellRef> FindEmpty(SheetData& sh, const Order& o, long start, bool previous) {
-    EnsureIndex(sh, o.area.first.col, o.area.last.col);
+    EnsureIndex(sh, o.area);
     for (long step = 1; step <= o.count; ++step) {
         const long linear = previous ? ((start - step) % o.count + o.count) % o.count : (start + step) % o.count;
         const CellRef at = o.At(linear);
@@ -81,7 +96,7 @@ std::optional<CellRef> Find(SheetData& sh, const Rect& area, const FindSpec& spe
     if (what.empty()) return FindEmpty(sh, o, k, spec.previous);
     if (!spec.matchCase) what = Fold(what);
 
-    EnsureIndex(sh, area.first.col, area.last.col);
+    EnsureIndex(sh, area);
     auto matches = [&](const std::string& text) {
         return spec.whole ? text == what : text.find(what) != std::string::npos;
     };

@@ -22,7 +22,7 @@ void Invalidate(SheetData& sh, int c1, int c2) {
 // Keeps the search text of one cell up to date in a column index that is valid.
 void Reindex(SheetData& sh, CellRef at) {
     ColumnIndex& ix = sh.index[static_cast<std::size_t>(at.col)];
-    if (!ix.valid) return;
+    if (!ix.valid || at.row < ix.firstRow || at.row > ix.lastRow) return;
     const Cell* cell = FindCell(sh, at);
     std::string text = cell ? DisplayText(*cell) : std::string();
     const auto pos = std::lower_bound(ix.rows.begin(), ix.rows.end(), at.row) - ix.rows.begin();
@@ -78,8 +78,8 @@ void SetValues(SheetData& sh, const Rect& area, const Cell& value) {
 void ClearContents(SheetData& sh, const Rect& area) {
     auto& cells = sh.s.cells;
     for (int r = area.first.row; r <= area.last.row; ++r) {
-        if (cells.empty() || cells.rbegin()->first.row < r) break;
         auto it = cells.lower_bound(CellRef{r, area.first.col});
+        if (it == cells.end()) break;  // no cells from here on
         while (it != cells.end() && it->first.row == r && it->first.col <= area.last.col) {
             if (it->second.colorIndex == 0) {
                 it = cells.erase(it);

@@ -155,7 +155,7 @@ vb::Variant ToVariant(const Cell& c) {
     switch (c.kind) {
     case Cell::Kind::Empty: return {};
     case Cell::Kind::Text:
-    case Cell::Kind::Error: return c.text;
+    case Cell::Kind::Error: return c.text.str();
     case Cell::Kind::Number: return c.number;
     case Cell::Kind::Boolean: return c.number != 0;
     case Cell::Kind::Date: return vb::Date{c.number};
@@ -224,9 +224,6 @@ Cell FromTyped(const std::string& typed) {
     return c;
 }
 
-const Cell* FindCell(const SheetData& sh, CellRef at) {
-    auto it = sh.s.cells.find(at);
-    return it == sh.s.cells.end() ? nullptr : &it->second;
-}
+const Cell* FindCell(const SheetData& sh, CellRef at) { return sh.s.cells.Find(at); }
 
 }  // namespace xl::engine

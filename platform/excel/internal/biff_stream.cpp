@@ -1,41 +1,50 @@
 #include "platform/excel/internal/biff_stream.h"
 
 #include <bit>
+#include <cstring>
 #include <stdexcept>
 
 namespace xl::internal {
 
-void ByteWriter::u16(std::uint16_t v) {
-    data_.push_back(static_cast<std::uint8_t>(v & 0xFF));
-    data_.push_back(static_cast<std::uint8_t>(v >> 8));
+void RecordWriter::begin(std::uint16_t type) {
+    recordStart_ = size_;
+    u16(type);
+    u16(0);  // the length, filled in by end()
 }
 
-void ByteWriter::u32(std::uint32_t v) {
-    u16(static_cast<std::uint16_t>(v & 0xFFFF));
-    u16(static_cast<std::uint16_t>(v >> 16));
+void RecordWriter::end() {
+    const std::size_t length = payloadSize();
+    if (length > kMaxRecordData) throw std::logic_error("BIFF record longer than the record limit");
+    buf_[recordStart_ + 2] = static_cast<std::uint8_t>(length);
+    buf_[recordStart_ + 3] = static_cast<std::uint8_t>(length >> 8);
 }
 
-void ByteWriter::f64(double v) {
+void RecordWriter::record(std::uint16_t type, std::span<const std::uint8_t> payload) {
+    begin(type);
+    bytes(payload);
+    end();
+}
+
+void RecordWriter::f64(double v) {
     const auto bits = std::bit_cast<std::uint64_t>(v);
     u32(static_cast<std::uint32_t>(bits & 0xFFFFFFFFu));
     u32(static_cast<std::uint32_t>(bits >> 32));
 }
 
-void ByteWriter::chars(const std::u16string& s, bool highByte) {
+void RecordWriter::bytes(std::span<const std::uint8_t> v) {
+    if (!v.empty()) std::memcpy(grow(v.size()), v.data(), v.size());
+}
+
+void RecordWriter::chars(std::u16string_view s, bool highByte) {
+    std::uint8_t* p = grow(s.size() * (highByte ? 2 : 1));
     for (char16_t c : s) {
-        if (highByte)
-            u16(static_cast<std::uint16_t>(c));
-        else
-            u8(static_cast<std::uint8_t>(c));
+        *p++ = static_cast<std::uint8_t>(c);
+        if (highByte) *p++ = static_cast<std::uint8_t>(c >> 8);
     }
 }
 
-void RecordWriter::record(std::uint16_t type, const ByteWriter& payload) {
-    if (payload.size() > kMaxRecordData)
-        throw std::logic_error("BIFF record longer than the record limit");
-    out_.u16(type);
-    out_.u16(static_cast<std::uint16_t>(payload.size()));
-    out_.bytes(payload.data());
+void RecordWriter::u32At(std::size_t offset, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) buf_[offset + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 std::u16string Utf8ToUtf16(std::string_view s) {
@@ -75,7 +84,7 @@ std::u16string Utf8ToUtf16(std::string_view s) {
     return out;
 }
 
-std::string Utf16ToUtf8(const std::u16string& s) {
+std::string Utf16ToUtf8(std::u16string_view s) {
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -105,16 +114,13 @@ std::string Utf16ToUtf8(const std::u16string& s) {
     return out;
 }
 
-bool FitsLatin1(const std::u16string& s) {
+bool FitsLatin1(std::u16string_view s) {
     for (char16_t c : s)
         if (c > 0xFF) return false;
     return true;
 }
 
-RecordReader::RecordReader(const std::vector<std::uint8_t>& stream, std::size_t start)
-    : s_(stream), pos_(start) {}
-
-std::optional<Record> RecordReader::next() {
+bool RecordReader::next(Record& r) {
     auto header = [&](std::size_t at, std::uint16_t& type, std::size_t& len) {
         if (at > s_.size() || s_.size() - at < 4) return false;
         type = static_cast<std::uint16_t>(s_[at] | (s_[at + 1] << 8));
@@ -123,25 +129,23 @@ std::optional<Record> RecordReader::next() {
     };
     std::uint16_t type = 0;
     std::size_t len = 0;
-    if (pos_ >= s_.size()) return std::nullopt;
+    if (pos_ >= s_.size()) return false;
     if (!header(pos_, type, len)) {
         truncated_ = true;
-        return std::nullopt;
+        return false;
     }
-    Record r;
     r.type = type;
     r.offset = pos_;
-    r.parts.emplace_back(s_.begin() + static_cast<std::ptrdiff_t>(pos_ + 4),
-                         s_.begin() + static_cast<std::ptrdiff_t>(pos_ + 4 + len));
+    r.parts.clear();
+    r.parts.push_back(s_.subspan(pos_ + 4, len));
     pos_ += 4 + len;
     std::uint16_t ctype = 0;
     std::size_t clen = 0;
     while (header(pos_, ctype, clen) && ctype == rec::CONTINUE) {
-        r.parts.emplace_back(s_.begin() + static_cast<std::ptrdiff_t>(pos_ + 4),
-                             s_.begin() + static_cast<std::ptrdiff_t>(pos_ + 4 + clen));
+        r.parts.push_back(s_.subspan(pos_ + 4, clen));
         pos_ += 4 + clen;
     }
-    return r;
+    return true;
 }
 
 }  // namespace xl::internal

@@ -1,11 +1,12 @@
 // Byte-level building blocks of a BIFF8 record stream: a writer that appends
-// little-endian values and whole records, and a bounds-checked walk over the
-// records of untrusted bytes.
+// records with little-endian values to one buffer, and a bounds-checked walk
+// over the records of untrusted bytes.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
+#include <algorithm>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,63 +46,82 @@ inline constexpr std::uint16_t FORMAT = 0x041E;
 inline constexpr std::uint16_t BOF = 0x0809;
 }  // namespace rec
 
-// Appends little-endian values to a growing byte buffer.
-class ByteWriter {
-public:
-    void u8(std::uint8_t v) { data_.push_back(v); }
-    void u16(std::uint16_t v);
-    void u32(std::uint32_t v);
-    void f64(double v);
-    void bytes(const std::vector<std::uint8_t>& v) { data_.insert(data_.end(), v.begin(), v.end()); }
-    // Characters of a string: one byte each when compressed, else UTF-16LE.
-    void chars(const std::u16string& s, bool highByte);
-    std::size_t size() const { return data_.size(); }
-    const std::vector<std::uint8_t>& data() const { return data_; }
-    std::vector<std::uint8_t>& data() { return data_; }
-
-private:
-    std::vector<std::uint8_t> data_;
-};
-
-// A BIFF record stream: each record is its type, its length and its payload.
+// A BIFF record stream in one growing buffer: each record is its type, its
+// length and its payload. A record is begun, its payload appended, and ended,
+// which fills in its length.
 class RecordWriter {
 public:
-    // Appends one record; payloads over the record limit are an error of the caller.
-    void record(std::uint16_t type, const ByteWriter& payload);
-    // Offset of the next record from the start of the stream.
-    std::size_t offset() const { return out_.size(); }
-    const std::vector<std::uint8_t>& data() const { return out_.data(); }
+    void begin(std::uint16_t type);
+    // Ends the record begun last; a payload over the record limit is an error of the caller.
+    void end();
+    // A whole record of a payload already at hand.
+    void record(std::uint16_t type, std::span<const std::uint8_t> payload = {});
+
+    void u8(std::uint8_t v) { *grow(1) = v; }
+    void u16(std::uint16_t v) {
+        std::uint8_t* p = grow(2);
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+    }
+    void u32(std::uint32_t v) {
+        std::uint8_t* p = grow(4);
+        for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+    }
+    void f64(double v);
+    void bytes(std::span<const std::uint8_t> v);
+    // Characters of a string: one byte each when compressed, else UTF-16LE.
+    void chars(std::u16string_view s, bool highByte);
+    // Overwrites four bytes written before (a field filled in later).
+    void u32At(std::size_t offset, std::uint32_t v);
+
+    // Bytes of the record begun last, so far.
+    std::size_t payloadSize() const { return size_ - recordStart_ - 4; }
+    // Offset of the next byte from the start of the stream.
+    std::size_t offset() const { return size_; }
+    std::span<const std::uint8_t> data() const { return {buf_.data(), size_}; }
 
 private:
-    ByteWriter out_;
+    std::uint8_t* grow(std::size_t n) {
+        if (buf_.size() - size_ < n) buf_.resize(std::max(buf_.size() * 2, size_ + n + 4096));
+        std::uint8_t* p = buf_.data() + size_;
+        size_ += n;
+        return p;
+    }
+    std::vector<std::uint8_t> buf_;  // its size is the room; size_ bytes are written
+    std::size_t size_ = 0;
+    std::size_t recordStart_ = 0;
 };
 
 // Text conversions between the model's UTF-8 and the file's UTF-16.
 std::u16string Utf8ToUtf16(std::string_view s);
-std::string Utf16ToUtf8(const std::u16string& s);
+std::string Utf16ToUtf8(std::u16string_view s);
 // True when every character fits one byte (the file's "compressed" form).
-bool FitsLatin1(const std::u16string& s);
+bool FitsLatin1(std::u16string_view s);
 
 // One record of a stream, with the data of its CONTINUE records kept apart
-// (string data restarts with a flags byte in each of them).
+// (string data restarts with a flags byte in each of them). The parts are
+// views into the stream.
 struct Record {
     std::uint16_t type = 0;
     std::size_t offset = 0;  // stream offset of the record header
-    std::vector<std::vector<std::uint8_t>> parts;  // payload, then each CONTINUE payload
-    const std::vector<std::uint8_t>& body() const { return parts.front(); }
+    std::vector<std::span<const std::uint8_t>> parts;  // payload, then each CONTINUE payload
+    std::span<const std::uint8_t> body() const { return parts.front(); }
 };
 
 // Walks the records of a stream from a given offset, joining CONTINUE records
 // to the record before them. Stops at the end of the bytes or at a broken header.
 class RecordReader {
 public:
-    RecordReader(const std::vector<std::uint8_t>& stream, std::size_t start);
-    // The next record, or nothing at the end or when the stream is cut short.
-    std::optional<Record> next();
+    RecordReader(std::span<const std::uint8_t> stream, std::size_t start) : s_(stream), pos_(start) {}
+    // Reads the next record into `r` (reusing its room); false at the end or
+    // when the stream is cut short.
+    bool next(Record& r);
     bool truncated() const { return truncated_; }
+    // The offset just past the last record read.
+    std::size_t position() const { return pos_; }
 
 private:
-    const std::vector<std::uint8_t>& s_;
+    std::span<const std::uint8_t> s_;
     std::size_t pos_;
     bool truncated_ = false;
 };

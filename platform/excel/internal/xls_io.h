@@ -1,6 +1,7 @@
 // Reading and writing Excel 97 (BIFF8) workbook files.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -13,6 +14,10 @@ class XlsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The largest file the reader takes: far more than any song, and a bound on
+// what a file can make the reader spend.
+inline constexpr std::uint64_t kMaxFileSize = 64u * 1024 * 1024;
 
 // Reads the whole workbook: sheets in order with names, cell values (text,
 // numbers, dates and times, cached results of formulas), font colour index of

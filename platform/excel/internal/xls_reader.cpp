@@ -7,23 +7,21 @@
 #include <gsf/gsf-input.h>
 #include <gsf/gsf-utils.h>
 
-#include <cmath>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <mutex>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "platform/excel/internal/xls_formats.h"
+#include <cerrno>
+#include <mutex>
+#include <string_view>
+
 #include "platform/excel/internal/xls_io.h"
 #include "platform/excel/internal/xls_scan.h"
-#include "platform/excel/internal/xls_styles.h"
 
 namespace xl::internal {
 
 namespace {
 
-constexpr gsf_off_t kMaxStream = 512 * 1024 * 1024;
-constexpr double kDays1904 = 1462;  // serial of 1 Jan 1904 in the 1900 system
 
 // A failure of the bytes, worded for the user by the caller who knows the file name.
 struct BadBytes {
@@ -31,6 +29,7 @@ struct BadBytes {
 };
 
 const char* const kNotExcel97 = "není platný sešit aplikace Excel 97";
+const char* const kTooLarge = "je větší než 64 MB a nelze ho otevřít";
 
 void Quiet(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
 
@@ -46,7 +45,7 @@ void InitGsf() {
 }
 
 // The Workbook stream of the compound file.
-std::vector<std::uint8_t> WorkbookStream(const std::string& bytes) {
+std::vector<std::uint8_t> WorkbookStream(std::string_view bytes) {
     InitGsf();
     GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
                                            static_cast<gsf_off_t>(bytes.size()), FALSE);
@@ -66,7 +65,8 @@ std::vector<std::uint8_t> WorkbookStream(const std::string& bytes) {
     bool ok = stream != nullptr && !older;
     if (ok) {
         const gsf_off_t size = gsf_input_size(stream);
-        ok = size > 0 && size <= kMaxStream;
+        // The stream lies in the file's own sectors: a larger size is a lie of a damaged file.
+        ok = size > 0 && static_cast<std::uint64_t>(size) <= bytes.size();
         if (ok) {
             data.resize(static_cast<std::size_t>(size));
             ok = gsf_input_read(stream, data.size(), data.data()) != nullptr;
@@ -79,91 +79,14 @@ std::vector<std::uint8_t> WorkbookStream(const std::string& bytes) {
     return data;
 }
 
-DateShape ShapeOfXf(const ScannedBook& scan, std::uint16_t xf) {
-    if (xf >= scan.xfs.size()) return {};
-    const std::uint16_t id = scan.xfs[xf].format;
-    const auto it = scan.formats.find(id);
-    return ClassifyNumberFormat(id, it == scan.formats.end() ? std::string() : it->second);
-}
-
-int ColorOfXf(const ScannedBook& scan, std::uint16_t xf) {
-    if (xf >= scan.xfs.size()) return 0;
-    std::size_t font = scan.xfs[xf].font;
-    if (font == 4) return 0;  // there is no font 4
-    if (font > 4) --font;
-    if (font >= scan.fontColors.size()) return 0;
-    return ColorIndexFromPalette(scan.fontColors[font]);
-}
-
-// The value of a number cell, as a date when its format shows one.
-void SetNumber(Cell& cell, double value, const DateShape& shape, bool date1904) {
-    cell.number = value;
-    cell.kind = Cell::Kind::Number;
-    if (shape.isDate && std::isfinite(value)) {
-        cell.kind = Cell::Kind::Date;
-        cell.dateHasDay = shape.hasDay;
-        cell.dateHasTime = shape.hasTime;
-        if (date1904) cell.number += kDays1904;
-    }
-}
-
-// One cell from its record: value, kind (dates by their number format) and font colour.
-Cell MakeCell(const ScannedBook& scan, const ScannedCell& sc) {
-    Cell cell;
-    cell.colorIndex = ColorOfXf(scan, sc.xf);
-    const DateShape shape = ShapeOfXf(scan, sc.xf);
-    using S = ScannedCell::Source;
-    switch (sc.source) {
-        case S::Shared:
-        case S::Label:
-        case S::FormulaText:
-            // An empty text is an empty cell, as a spreadsheet shows it.
-            if (!sc.text.empty()) {
-                cell.kind = Cell::Kind::Text;
-                cell.text = sc.text;
-            }
-            break;
-        case S::Number:
-        case S::FormulaNumber:
-            SetNumber(cell, sc.number, shape, scan.date1904);
-            break;
-        case S::Boolean:
-        case S::FormulaBoolean:
-            cell.kind = Cell::Kind::Boolean;
-            cell.number = sc.number != 0 ? 1 : 0;
-            break;
-        case S::Error:
-        case S::FormulaError:
-            cell.kind = Cell::Kind::Error;
-            cell.number = sc.number;
-            break;
-        case S::Blank:
-            break;
-    }
-    return cell;
-}
-
-Book BuildBook(const ScannedBook& scan) {
+Book BuildBook(ScannedBook& scan) {
     Book book;
     std::vector<int> bookIndexOfTab(scan.sheets.size(), -1);
     for (std::size_t i = 0; i < scan.sheets.size(); ++i) {
-        const ScannedSheet& ss = scan.sheets[i];
+        ScannedSheet& ss = scan.sheets[i];
         if (!ss.isWorksheet) continue;  // charts, macro and module sheets
-        Sheet sheet;
-        sheet.name = ss.name;
-        sheet.activeCell = ss.activeCell;
-        sheet.selection = ss.selection;
-        sheet.topLeft = ss.topLeft;
-        for (const ScannedCell& sc : ss.cells) {
-            Cell cell = MakeCell(scan, sc);
-            // A later record for the same cell wins, as in a spreadsheet.
-            if (cell.kind == Cell::Kind::Empty && cell.colorIndex == 0)
-                sheet.cells.erase(sc.ref);
-            else
-                sheet.cells[sc.ref] = std::move(cell);
-        }
         bookIndexOfTab[i] = static_cast<int>(book.sheets.size());
-        book.sheets.push_back(std::move(sheet));
+        book.sheets.push_back(std::move(ss.sheet));
     }
     if (book.sheets.empty()) throw BadBytes{"neobsahuje žádný list"};
     // The shown tab from WINDOW1, else the sheet whose window says it is shown.
@@ -177,8 +100,9 @@ Book BuildBook(const ScannedBook& scan) {
     return book;
 }
 
-Book ReadBytes(const std::string& bytes) {
+Book ReadBytes(std::string_view bytes) {
     if (bytes.empty()) throw BadBytes{"je prázdný"};
+    if (bytes.size() > kMaxFileSize) throw BadBytes{kTooLarge};
     ScannedBook scan;
     switch (ScanWorkbookStream(WorkbookStream(bytes), scan)) {
         case ScanFailure::None: break;
@@ -201,11 +125,30 @@ Book ReadXlsBytes(const std::string& bytes) {
 
 Book ReadXlsFile(const std::string& path) {
     const std::string shown = "„" + path + "“";
-    std::error_code ec;
-    std::ifstream in(path, std::ios::binary);
-    if (!in || std::filesystem::is_directory(path, ec)) throw XlsError("Soubor " + shown + " nelze otevřít.");
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw XlsError("Soubor " + shown + " nelze přečíst.");
+    // The whole file in one read, once its size is known to be one of a song.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        if (fd >= 0) ::close(fd);
+        throw XlsError("Soubor " + shown + " nelze otevřít.");
+    }
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) {
+        ::close(fd);
+        throw XlsError("Soubor " + shown + " " + kTooLarge + ".");
+    }
+    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    bool bad = false;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) bad = true;
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    if (bad) throw XlsError("Soubor " + shown + " nelze přečíst.");
+    bytes.resize(done);  // a file that shrank while read is read as it is
     try {
         return ReadBytes(bytes);
     } catch (const BadBytes& e) {

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -33,11 +35,20 @@ struct SharedStrings {
 };
 void WriteSstAndExtsst(RecordWriter& w, const SharedStrings& sst);
 
-// The Workbook stream wrapped in an OLE2 compound file (xls_writer.cpp).
-std::string CompoundFile(const std::vector<std::uint8_t>& stream);
+// The Workbook stream, given in pieces, wrapped in an OLE2 compound file
+// (xls_writer.cpp); the file's bytes go to `out` (false there fails the whole).
+// False when the file could not be made.
+bool CompoundFile(std::span<const std::span<const std::uint8_t>> stream,
+                  const std::function<bool(std::span<const std::uint8_t>)>& out);
 
 // --- worksheet (xls_worksheet_records.cpp) ---
-void WriteDimensions(RecordWriter& w, const Sheet& sheet);
+// The used range of a sheet: first row and column, last row and column + 1 (0-based; all 0 when empty).
+struct UsedRange {
+    std::uint32_t firstRow = 0, endRow = 0;
+    std::uint16_t firstCol = 0, endCol = 0;
+};
+UsedRange UsedRangeOf(const CellStore& cells);
+void WriteDimensions(RecordWriter& w, const UsedRange& used);
 void WriteLabelSst(RecordWriter& w, int row, int col, std::uint16_t xf, std::uint32_t sstIndex);
 void WriteNumber(RecordWriter& w, int row, int col, std::uint16_t xf, double value);
 void WriteBoolErr(RecordWriter& w, int row, int col, std::uint16_t xf, std::uint8_t value, bool isError);

@@ -1,10 +1,15 @@
 #include "platform/excel/internal/xls_scan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <map>
 #include <optional>
+#include <string>
 
 #include "platform/excel/internal/biff_stream.h"
+#include "platform/excel/internal/xls_formats.h"
+#include "platform/excel/internal/xls_styles.h"
 
 namespace xl::internal {
 
@@ -14,8 +19,9 @@ constexpr std::uint16_t kBiff8 = 0x0600;
 constexpr std::uint16_t kBofGlobals = 0x0005;
 constexpr std::uint16_t kBofWorksheet = 0x0010;
 constexpr std::uint16_t kFilePass = 0x002F;
+constexpr double kDays1904 = 1462;  // serial of 1 Jan 1904 in the 1900 system
 // Far more than any song; they bound the memory and time a hostile file can cost.
-constexpr std::size_t kMaxCells = 2u * 1024 * 1024;  // over all sheets
+constexpr std::size_t kMaxCells = 2u * 1024 * 1024;  // cell records over all sheets
 constexpr std::size_t kMaxSheets = 4096;
 
 // Reads across a record and its CONTINUE parts; strings restart with a flags byte in each part.
@@ -25,9 +31,14 @@ public:
 
     std::optional<std::uint8_t> u8() {
         if (!advanceIfAtEnd()) return std::nullopt;
-        return r_.parts[part_][pos_++];
+        return part()[pos_++];
     }
     std::optional<std::uint16_t> u16() {
+        if (left() >= 2) {
+            const auto v = static_cast<std::uint16_t>(part()[pos_] | (part()[pos_ + 1] << 8));
+            pos_ += 2;
+            return v;
+        }
         auto a = u8(), b = u8();
         if (!a || !b) return std::nullopt;
         return static_cast<std::uint16_t>(*a | (*b << 8));
@@ -39,21 +50,30 @@ public:
     }
     std::optional<double> f64() {
         std::uint8_t raw[8];
-        for (auto& byte : raw) {
-            auto v = u8();
-            if (!v) return std::nullopt;
-            byte = *v;
-        }
+        if (!raw8(raw)) return std::nullopt;
         double d = 0;
         std::memcpy(&d, raw, sizeof d);  // the file is little-endian, as this machine
         return d;
+    }
+    bool raw8(std::uint8_t (&raw)[8]) {
+        if (left() >= 8) {
+            std::memcpy(raw, part().data() + pos_, 8);
+            pos_ += 8;
+            return true;
+        }
+        for (auto& byte : raw) {
+            auto v = u8();
+            if (!v) return false;
+            byte = *v;
+        }
+        return true;
     }
     // `count` characters; a character run that goes on in a CONTINUE part starts with its flags.
     std::optional<std::u16string> chars(std::size_t count, bool high) {
         std::u16string out;
         out.reserve(std::min<std::size_t>(count, 4096));
         while (out.size() < count) {
-            if (pos_ >= r_.parts[part_].size()) {
+            if (pos_ >= part().size()) {
                 if (part_ + 1 >= r_.parts.size()) return std::nullopt;
                 ++part_;
                 pos_ = 0;
@@ -62,13 +82,15 @@ public:
                 high = (*flags & 1) != 0;
                 continue;
             }
+            const auto p = part();
             if (high) {
-                if (r_.parts[part_].size() - pos_ < 2) return std::nullopt;
-                out.push_back(static_cast<char16_t>(r_.parts[part_][pos_] | (r_.parts[part_][pos_ + 1] << 8)));
-                pos_ += 2;
+                const std::size_t n = std::min(count - out.size(), (p.size() - pos_) / 2);
+                if (n == 0) return std::nullopt;  // half a character
+                for (std::size_t i = 0; i < n; ++i, pos_ += 2)
+                    out.push_back(static_cast<char16_t>(p[pos_] | (p[pos_ + 1] << 8)));
             } else {
-                out.push_back(static_cast<char16_t>(r_.parts[part_][pos_]));
-                ++pos_;
+                const std::size_t n = std::min(count - out.size(), p.size() - pos_);
+                for (std::size_t i = 0; i < n; ++i) out.push_back(static_cast<char16_t>(p[pos_++]));
             }
         }
         return out;
@@ -105,7 +127,7 @@ public:
     bool skip(std::size_t n) {
         while (n > 0) {
             if (!advanceIfAtEnd()) return false;
-            const std::size_t k = std::min(n, r_.parts[part_].size() - pos_);
+            const std::size_t k = std::min(n, part().size() - pos_);
             pos_ += k;
             n -= k;
         }
@@ -113,8 +135,10 @@ public:
     }
 
 private:
+    std::span<const std::uint8_t> part() const { return r_.parts[part_]; }
+    std::size_t left() const { return part().size() - pos_; }
     bool advanceIfAtEnd() {
-        while (pos_ >= r_.parts[part_].size()) {
+        while (pos_ >= part().size()) {
             if (part_ + 1 >= r_.parts.size()) return false;
             ++part_;
             pos_ = 0;
@@ -147,40 +171,58 @@ bool ValidCell(std::uint16_t /*row*/, std::uint16_t col) { return col < kMaxCols
 // Fonts and formats are numbered by 16 bits; more of them cannot be referred to.
 constexpr std::size_t kMaxIndexed = 65536;
 
-void ReadFont(const Record& r, ScannedBook& book) {
-    if (book.fontColors.size() >= kMaxIndexed) return;
+struct Globals {
+    bool date1904 = false;
+    std::vector<std::uint16_t> fontColors;          // palette index per font, in font index order (4 skipped)
+    std::map<std::uint16_t, std::string> formats;  // custom number formats
+    struct Xf {
+        std::uint16_t font = 0;
+        std::uint16_t format = 0;
+    };
+    std::vector<Xf> xfs;
+    std::vector<SharedText> sharedStrings;
+};
+
+// What a cell format means for a cell: its font colour and whether it shows numbers as dates.
+struct XfLook {
+    int colorIndex = 0;
+    DateShape shape;
+};
+
+void ReadFont(const Record& r, Globals& g) {
+    if (g.fontColors.size() >= kMaxIndexed) return;
     RecordCursor c(r);
     c.u16();
     c.u16();
     auto icv = c.u16();
-    book.fontColors.push_back(icv ? *icv : 0x7FFF);
+    g.fontColors.push_back(icv ? *icv : 0x7FFF);
 }
 
-void ReadFormat(const Record& r, ScannedBook& book) {
+void ReadFormat(const Record& r, Globals& g) {
     RecordCursor c(r);
     auto id = c.u16();
     auto s = c.unicodeString(false);
-    if (id && s) book.formats[*id] = *s;
+    if (id && s) g.formats[*id] = std::move(*s);
 }
 
-void ReadXf(const Record& r, ScannedBook& book) {
-    if (book.xfs.size() >= kMaxIndexed) return;
+void ReadXf(const Record& r, Globals& g) {
+    if (g.xfs.size() >= kMaxIndexed) return;
     RecordCursor c(r);
     auto font = c.u16(), format = c.u16();
-    book.xfs.push_back({font ? *font : std::uint16_t{0}, format ? *format : std::uint16_t{0}});
+    g.xfs.push_back({font ? *font : std::uint16_t{0}, format ? *format : std::uint16_t{0}});
 }
 
 // SST: the shared strings; a damaged tail leaves the strings before it.
-void ReadSst(const Record& r, ScannedBook& book) {
+void ReadSst(const Record& r, Globals& g) {
     RecordCursor c(r);
     c.u32();
     auto unique = c.u32();
     if (!unique) return;
-    book.sharedStrings.reserve(std::min<std::uint32_t>(*unique, 65536));
+    g.sharedStrings.reserve(std::min<std::uint32_t>(*unique, 65536));
     for (std::uint32_t i = 0; i < *unique; ++i) {
         auto s = c.unicodeString(false);
         if (!s) return;
-        book.sharedStrings.push_back(std::move(*s));
+        g.sharedStrings.emplace_back(std::move(*s));
     }
 }
 
@@ -200,84 +242,208 @@ void ReadBoundsheet(const Record& r, ScannedBook& book) {
     ScannedSheet sheet;
     sheet.offset = pos ? *pos : 0;
     sheet.isWorksheet = type && *type == 0;
-    sheet.name = name ? *name : std::string();
+    sheet.sheet.name = name ? std::move(*name) : std::string();
     book.sheets.push_back(std::move(sheet));
+}
+
+// The colour and date shape of every cell format, each number format classified once.
+std::vector<XfLook> LooksOfXfs(const Globals& g) {
+    std::map<std::uint16_t, DateShape> shapes;
+    std::vector<XfLook> looks;
+    looks.reserve(g.xfs.size());
+    for (const Globals::Xf& xf : g.xfs) {
+        XfLook look;
+        auto shape = shapes.find(xf.format);
+        if (shape == shapes.end()) {
+            const auto f = g.formats.find(xf.format);
+            shape = shapes.emplace(xf.format, ClassifyNumberFormat(xf.format, f == g.formats.end() ? std::string()
+                                                                                                 : f->second))
+                        .first;
+        }
+        look.shape = shape->second;
+        std::size_t font = xf.font;
+        if (font != 4) {  // there is no font 4
+            if (font > 4) --font;
+            if (font < g.fontColors.size()) look.colorIndex = ColorIndexFromPalette(g.fontColors[font]);
+        }
+        looks.push_back(look);
+    }
+    return looks;
 }
 
 // --- worksheet ---
 
+// The cells of one sheet as its records come. A later record for the same cell
+// wins, as in a spreadsheet; an empty one (no value, no colour) clears it.
+// Cells in row order go straight to the end of the sheet; the few that come
+// after a later cell are put in place at the end.
+class SheetCells {
+public:
+    SheetCells(CellStore& cells, std::size_t& budget) : cells_(cells), budget_(budget) {}
+
+    bool put(CellRef ref, Cell&& cell) {
+        if (budget_ == 0) return false;
+        --budget_;
+        const bool empty = cell.kind == Cell::Kind::Empty && cell.colorIndex == 0;
+        if (!any_ || last_ < ref) {
+            any_ = true;
+            last_ = ref;
+            if (!empty) cells_[ref] = std::move(cell);
+        } else if (ref == last_) {
+            if (empty) cells_.erase(ref);
+            else cells_[ref] = std::move(cell);
+        } else {
+            late_.push_back({ref, std::move(cell)});
+        }
+        return true;
+    }
+
+    void finish() {
+        if (late_.empty()) return;
+        std::stable_sort(late_.begin(), late_.end(),
+                         [](const CellStore::Entry& a, const CellStore::Entry& b) { return a.first < b.first; });
+        CellStore merged;
+        auto it = cells_.begin();
+        std::size_t i = 0;
+        while (it != cells_.end() || i < late_.size()) {
+            if (i == late_.size() || (it != cells_.end() && it->first < late_[i].first)) {
+                merged[it->first] = std::move(it->second);
+                ++it;
+                continue;
+            }
+            // The last of the late records for one cell holds; it came after the one in place.
+            const CellRef ref = late_[i].first;
+            while (i + 1 < late_.size() && late_[i + 1].first == ref) ++i;
+            if (it != cells_.end() && it->first == ref) ++it;
+            Cell& cell = late_[i++].second;
+            if (cell.kind != Cell::Kind::Empty || cell.colorIndex != 0) merged[ref] = std::move(cell);
+        }
+        cells_ = std::move(merged);
+        late_.clear();
+    }
+
+private:
+    CellStore& cells_;
+    std::size_t& budget_;
+    std::vector<CellStore::Entry> late_;
+    CellRef last_{0, 0};
+    bool any_ = false;
+};
+
 struct SheetScan {
+    SheetScan(const Globals& globals, const std::vector<XfLook>& xfLooks, ScannedSheet& scanned, std::size_t& budget)
+        : g(globals), looks(xfLooks), sheet(scanned), cells(scanned.sheet.cells, budget) {}
+
+    const Globals& g;
+    const std::vector<XfLook>& looks;
     ScannedSheet& sheet;
-    std::size_t& cellBudget;
+    SheetCells cells;
     int activePane = 3;
     bool haveSelection = false;
     bool selectionFromActivePane = false;
-    bool pendingString = false;  // a FORMULA with a text result waits for its STRING record
+    // A FORMULA with a text result waits for its STRING record.
+    bool pendingString = false;
+    CellRef pendingRef;
+    Cell pendingCell;
 
-    bool add(ScannedCell cell) {
+    const XfLook& look(std::uint16_t xf) const {
+        static const XfLook plain;
+        return xf < looks.size() ? looks[xf] : plain;
+    }
+    // A cell of the given format, without a value yet.
+    Cell blank(std::uint16_t xf) const {
+        Cell cell;
+        cell.colorIndex = look(xf).colorIndex;
+        return cell;
+    }
+    // The value of a number cell, as a date when its format shows one.
+    Cell number(std::uint16_t xf, double value) const {
+        Cell cell = blank(xf);
+        const DateShape& shape = look(xf).shape;
+        cell.number = value;
+        cell.kind = Cell::Kind::Number;
+        if (shape.isDate && std::isfinite(value)) {
+            cell.kind = Cell::Kind::Date;
+            cell.dateHasDay = shape.hasDay;
+            cell.dateHasTime = shape.hasTime;
+            if (g.date1904) cell.number += kDays1904;
+        }
+        return cell;
+    }
+    bool add(CellRef ref, Cell&& cell) {
+        flushPending();
+        return cells.put(ref, std::move(cell));
+    }
+    // A formula's text result that got no STRING record stays an empty cell.
+    void flushPending() {
+        if (!pendingString) return;
         pendingString = false;
-        if (cellBudget == 0) return false;
-        --cellBudget;
-        sheet.cells.push_back(std::move(cell));
-        return true;
+        cells.put(pendingRef, std::move(pendingCell));
     }
 };
 
-bool ReadCellHeader(RecordCursor& c, ScannedCell& cell) {
+// An empty text is an empty cell, as a spreadsheet shows it.
+void SetText(Cell& cell, SharedText text) {
+    if (text.empty()) return;
+    cell.kind = Cell::Kind::Text;
+    cell.text = std::move(text);
+}
+
+struct CellHeader {
+    CellRef ref;
+    std::uint16_t xf = 0;
+};
+
+std::optional<CellHeader> ReadCellHeader(RecordCursor& c) {
     auto row = c.u16(), col = c.u16(), xf = c.u16();
-    if (!row || !col || !xf || !ValidCell(*row, *col)) return false;
-    cell.ref = Ref(*row, *col);
-    cell.xf = *xf;
-    return true;
+    if (!row || !col || !xf || !ValidCell(*row, *col)) return std::nullopt;
+    return CellHeader{Ref(*row, *col), *xf};
 }
 
 void ReadLabelSst(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
+    auto h = ReadCellHeader(c);
+    if (!h) return;
     auto index = c.u32();
     if (!index) return;
-    cell.source = ScannedCell::Source::Shared;
-    cell.sharedIndex = *index;
-    s.add(std::move(cell));
+    Cell cell = s.blank(h->xf);
+    // A string the table does not have leaves the cell empty.
+    if (*index < s.g.sharedStrings.size()) SetText(cell, s.g.sharedStrings[*index]);
+    s.add(h->ref, std::move(cell));
 }
 
 void ReadLabel(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
+    auto h = ReadCellHeader(c);
+    if (!h) return;
     auto text = c.unicodeString(false);
     if (!text) return;
-    cell.source = ScannedCell::Source::Label;
-    cell.text = *text;
-    s.add(std::move(cell));
+    Cell cell = s.blank(h->xf);
+    SetText(cell, std::move(*text));
+    s.add(h->ref, std::move(cell));
 }
 
 void ReadNumber(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
+    auto h = ReadCellHeader(c);
+    if (!h) return;
     auto v = c.f64();
     if (!v) return;
-    cell.source = ScannedCell::Source::Number;
-    cell.number = *v;
-    s.add(std::move(cell));
+    s.add(h->ref, s.number(h->xf, *v));
 }
 
 void ReadRk(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
+    auto h = ReadCellHeader(c);
+    if (!h) return;
     auto rk = c.u32();
     if (!rk) return;
-    cell.source = ScannedCell::Source::Number;
-    cell.number = DecodeRk(*rk);
-    s.add(std::move(cell));
+    s.add(h->ref, s.number(h->xf, DecodeRk(*rk)));
 }
 
 // MULRK and MULBLANK: a run of cells in one row, the last column at the end of the record.
 void ReadMulti(const Record& r, SheetScan& s, bool numbers) {
-    const auto& body = r.body();
+    const auto body = r.body();
     RecordCursor c(r);
     auto row = c.u16(), first = c.u16();
     if (!row || !first || body.size() < 6) return;
@@ -289,75 +455,70 @@ void ReadMulti(const Record& r, SheetScan& s, bool numbers) {
         if (!xf || !rk) return;
         const std::size_t col = *first + i;
         if (col >= kMaxCols) return;
-        ScannedCell cell;
-        cell.ref = Ref(*row, static_cast<std::uint16_t>(col));
-        cell.xf = *xf;
-        cell.source = numbers ? ScannedCell::Source::Number : ScannedCell::Source::Blank;
-        cell.number = numbers ? DecodeRk(*rk) : 0;
-        s.add(std::move(cell));
+        const CellRef ref = Ref(*row, static_cast<std::uint16_t>(col));
+        if (!s.add(ref, numbers ? s.number(*xf, DecodeRk(*rk)) : s.blank(*xf))) return;
     }
 }
 
 void ReadBlank(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
-    cell.source = ScannedCell::Source::Blank;
-    s.add(std::move(cell));
+    auto h = ReadCellHeader(c);
+    if (!h) return;
+    s.add(h->ref, s.blank(h->xf));
 }
 
 void ReadBoolErr(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
+    auto h = ReadCellHeader(c);
+    if (!h) return;
     auto value = c.u8(), isError = c.u8();
     if (!value || !isError) return;
-    cell.source = *isError ? ScannedCell::Source::Error : ScannedCell::Source::Boolean;
-    cell.number = *value;
-    s.add(std::move(cell));
+    Cell cell = s.blank(h->xf);
+    cell.kind = *isError ? Cell::Kind::Error : Cell::Kind::Boolean;
+    cell.number = *isError ? *value : (*value ? 1 : 0);
+    s.add(h->ref, std::move(cell));
 }
 
 // FORMULA: only the cached result matters; a text result follows in a STRING record.
 void ReadFormula(const Record& r, SheetScan& s) {
     RecordCursor c(r);
-    ScannedCell cell;
-    if (!ReadCellHeader(c, cell)) return;
+    auto h = ReadCellHeader(c);
+    if (!h) return;
     std::uint8_t raw[8];
-    for (auto& b : raw) {
-        auto v = c.u8();
-        if (!v) return;
-        b = *v;
+    if (!c.raw8(raw)) return;
+    if (raw[6] != 0xFF || raw[7] != 0xFF) {
+        double v = 0;
+        std::memcpy(&v, raw, sizeof v);
+        s.add(h->ref, s.number(h->xf, v));
+        return;
     }
-    if (raw[6] == 0xFF && raw[7] == 0xFF) {
-        switch (raw[0]) {
-            case 0:
-                cell.source = ScannedCell::Source::FormulaText;
-                s.pendingString = s.add(std::move(cell));
-                return;
-            case 1:
-                cell.source = ScannedCell::Source::FormulaBoolean;
-                cell.number = raw[2] ? 1 : 0;
-                break;
-            case 2:
-                cell.source = ScannedCell::Source::FormulaError;
-                cell.number = raw[2];
-                break;
-            default:  // an empty text result
-                cell.source = ScannedCell::Source::FormulaText;
-                break;
-        }
-    } else {
-        cell.source = ScannedCell::Source::FormulaNumber;
-        std::memcpy(&cell.number, raw, sizeof cell.number);
+    Cell cell = s.blank(h->xf);
+    switch (raw[0]) {
+        case 0:
+            s.flushPending();
+            s.pendingString = true;
+            s.pendingRef = h->ref;
+            s.pendingCell = std::move(cell);
+            return;
+        case 1:
+            cell.kind = Cell::Kind::Boolean;
+            cell.number = raw[2] ? 1 : 0;
+            break;
+        case 2:
+            cell.kind = Cell::Kind::Error;
+            cell.number = raw[2];
+            break;
+        default:  // an empty text result
+            break;
     }
-    s.add(std::move(cell));
+    s.add(h->ref, std::move(cell));
 }
 
 void ReadString(const Record& r, SheetScan& s) {
-    if (!s.pendingString || s.sheet.cells.empty()) return;  // add() keeps it only right after its FORMULA
-    s.pendingString = false;
+    if (!s.pendingString) return;  // only right after its FORMULA
     RecordCursor c(r);
-    if (auto text = c.unicodeString(false)) s.sheet.cells.back().text = *text;
+    if (auto text = c.unicodeString(false)) SetText(s.pendingCell, std::move(*text));
+    s.flushPending();
 }
 
 void ReadWindow2(const Record& r, SheetScan& s) {
@@ -365,7 +526,7 @@ void ReadWindow2(const Record& r, SheetScan& s) {
     auto flags = c.u16(), top = c.u16(), left = c.u16();
     if (!flags) return;
     s.sheet.shown = (*flags & 0x0400) != 0;
-    if (top && left && ValidCell(*top, *left)) s.sheet.topLeft = Ref(*top, *left);
+    if (top && left && ValidCell(*top, *left)) s.sheet.sheet.topLeft = Ref(*top, *left);
 }
 
 void ReadPane(const Record& r, SheetScan& s) {
@@ -392,8 +553,8 @@ void ReadSelection(const Record& r, SheetScan& s) {
         if (*r1 <= *r2 && *c1 <= *c2)
             selection = {Ref(*r1, *c1), Ref(*r2, *c2)};
     }
-    s.sheet.activeCell = active;
-    s.sheet.selection = selection;
+    s.sheet.sheet.activeCell = active;
+    s.sheet.sheet.selection = selection;
     s.haveSelection = true;
     s.selectionFromActivePane = activePane;
 }
@@ -407,86 +568,93 @@ bool ReadBof(const Record& r, std::uint16_t& version, std::uint16_t& kind) {
     return true;
 }
 
-void ScanSheet(const std::vector<std::uint8_t>& stream, ScannedSheet& sheet, std::size_t& cellBudget) {
-    if (!sheet.isWorksheet || sheet.offset >= stream.size()) return;
+// Scans one worksheet substream; returns the stream offset where its records end.
+std::size_t ScanSheet(std::span<const std::uint8_t> stream, const Globals& g, const std::vector<XfLook>& looks,
+                      ScannedSheet& sheet, std::size_t& cellBudget) {
     RecordReader reader(stream, sheet.offset);
-    auto bof = reader.next();
+    Record r;
     std::uint16_t version = 0, kind = 0;
-    if (!bof || bof->type != rec::BOF || !ReadBof(*bof, version, kind) || kind != kBofWorksheet) return;
-    SheetScan s{sheet, cellBudget};
+    if (!reader.next(r) || r.type != rec::BOF || !ReadBof(r, version, kind) || kind != kBofWorksheet)
+        return reader.position();
+    SheetScan s(g, looks, sheet, cellBudget);
     int depth = 0;  // embedded substreams (charts) have their own BOF/EOF
-    while (auto r = reader.next()) {
-        if (r->type == rec::BOF) {
+    while (reader.next(r)) {
+        if (r.type == rec::BOF) {
             ++depth;
             continue;
         }
-        if (r->type == rec::EOF_) {
+        if (r.type == rec::EOF_) {
             if (depth == 0) break;
             --depth;
             continue;
         }
         if (depth > 0) continue;
-        switch (r->type) {
-            case rec::LABELSST: ReadLabelSst(*r, s); break;
-            case rec::LABEL: ReadLabel(*r, s); break;
-            case rec::NUMBER: ReadNumber(*r, s); break;
-            case rec::RK: ReadRk(*r, s); break;
-            case rec::MULRK: ReadMulti(*r, s, true); break;
-            case rec::MULBLANK: ReadMulti(*r, s, false); break;
-            case rec::BLANK: ReadBlank(*r, s); break;
-            case rec::BOOLERR: ReadBoolErr(*r, s); break;
-            case rec::FORMULA: ReadFormula(*r, s); break;
-            case rec::STRING: ReadString(*r, s); break;
-            case rec::WINDOW2: ReadWindow2(*r, s); break;
-            case rec::PANE: ReadPane(*r, s); break;
-            case rec::SELECTION: ReadSelection(*r, s); break;
+        switch (r.type) {
+            case rec::LABELSST: ReadLabelSst(r, s); break;
+            case rec::LABEL: ReadLabel(r, s); break;
+            case rec::NUMBER: ReadNumber(r, s); break;
+            case rec::RK: ReadRk(r, s); break;
+            case rec::MULRK: ReadMulti(r, s, true); break;
+            case rec::MULBLANK: ReadMulti(r, s, false); break;
+            case rec::BLANK: ReadBlank(r, s); break;
+            case rec::BOOLERR: ReadBoolErr(r, s); break;
+            case rec::FORMULA: ReadFormula(r, s); break;
+            case rec::STRING: ReadString(r, s); break;
+            case rec::WINDOW2: ReadWindow2(r, s); break;
+            case rec::PANE: ReadPane(r, s); break;
+            case rec::SELECTION: ReadSelection(r, s); break;
             default: break;
         }
     }
+    s.flushPending();
+    s.cells.finish();
+    return reader.position();
 }
 
 }  // namespace
 
-ScanFailure ScanWorkbookStream(const std::vector<std::uint8_t>& stream, ScannedBook& book) {
+ScanFailure ScanWorkbookStream(std::span<const std::uint8_t> stream, ScannedBook& book) {
     RecordReader reader(stream, 0);
-    auto bof = reader.next();
+    Record r;
     std::uint16_t version = 0, kind = 0;
-    if (!bof || bof->type != rec::BOF || !ReadBof(*bof, version, kind)) return ScanFailure::Damaged;
+    if (!reader.next(r) || r.type != rec::BOF || !ReadBof(r, version, kind)) return ScanFailure::Damaged;
     if (version != kBiff8 || kind != kBofGlobals) return ScanFailure::NotBiff8;
+    Globals g;
     bool sawEof = false;
-    while (auto r = reader.next()) {
-        switch (r->type) {
+    while (!sawEof && reader.next(r)) {
+        switch (r.type) {
             case kFilePass: return ScanFailure::Encrypted;
-            case rec::FONT: ReadFont(*r, book); break;
-            case rec::FORMAT: ReadFormat(*r, book); break;
-            case rec::XF: ReadXf(*r, book); break;
-            case rec::WINDOW1: ReadWindow1(*r, book); break;
+            case rec::FONT: ReadFont(r, g); break;
+            case rec::FORMAT: ReadFormat(r, g); break;
+            case rec::XF: ReadXf(r, g); break;
+            case rec::WINDOW1: ReadWindow1(r, book); break;
             case rec::DATEMODE: {
-                RecordCursor c(*r);
-                if (auto mode = c.u16()) book.date1904 = *mode == 1;
+                RecordCursor c(r);
+                if (auto mode = c.u16()) g.date1904 = *mode == 1;
                 break;
             }
-            case rec::BOUNDSHEET: ReadBoundsheet(*r, book); break;
-            case rec::SST: ReadSst(*r, book); break;
+            case rec::BOUNDSHEET: ReadBoundsheet(r, book); break;
+            case rec::SST: ReadSst(r, g); break;
+            case rec::EOF_: sawEof = true; break;
             default: break;
-        }
-        if (r->type == rec::EOF_) {
-            sawEof = true;
-            break;
         }
     }
     if (!sawEof) return ScanFailure::Damaged;
     if (book.sheets.size() > kMaxSheets) return ScanFailure::Damaged;
+    const std::vector<XfLook> looks = LooksOfXfs(g);
+
+    // The worksheets in stream order: each must begin after the one before it ends,
+    // so that no record is read twice (entries pointing into one stream are damage).
+    std::vector<ScannedSheet*> order;
+    for (ScannedSheet& sheet : book.sheets)
+        if (sheet.isWorksheet && sheet.offset < stream.size()) order.push_back(&sheet);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ScannedSheet* a, const ScannedSheet* b) { return a->offset < b->offset; });
     std::size_t cellBudget = kMaxCells;
-    for (ScannedSheet& sheet : book.sheets) {
-        ScanSheet(stream, sheet, cellBudget);
-        for (ScannedCell& cell : sheet.cells) {
-            if (cell.source != ScannedCell::Source::Shared) continue;
-            if (cell.sharedIndex < book.sharedStrings.size())
-                cell.text = book.sharedStrings[cell.sharedIndex];
-            else
-                cell.source = ScannedCell::Source::Blank;  // a string the table does not have
-        }
+    std::size_t endOfLast = 0;
+    for (ScannedSheet* sheet : order) {
+        if (sheet->offset < endOfLast) return ScanFailure::Damaged;
+        endOfLast = ScanSheet(stream, g, looks, *sheet, cellBudget);
     }
     return ScanFailure::None;
 }

@@ -1,19 +1,22 @@
 // Writing a Book as an Excel 97 file: the Workbook stream (globals, then one
-// substream per sheet) inside an OLE2 compound file.
-#include <fcntl.h>
+// substream per sheet) inside an OLE2 compound file. The sheets are written
+// first, in one pass over their cells into one buffer, while the fonts,
+// formats and strings they use are gathered; the globals that declare those
+// go into a second buffer, and the compound file takes the two in order.
 #include <gsf/gsf-infile.h>
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
-#include <map>
 #include <mutex>
+#include <string_view>
+#include <unordered_map>
 
 #include "platform/excel/internal/xls_formats.h"
 #include "platform/excel/internal/xls_io.h"
@@ -47,86 +50,100 @@ Sheet WindowState(const Sheet& sheet) {
     return s;
 }
 
-void CheckBook(const Book& book) {
-    if (book.sheets.empty()) throw XlsError("Sešit bez listů nelze uložit.");
-    for (const Sheet& sheet : book.sheets) {
-        if (Utf8ToUtf16(sheet.name).size() > kMaxSheetName)
-            throw XlsError("Název listu „" + sheet.name + "“ je příliš dlouhý.");
-        for (const auto& [ref, cell] : sheet.cells) {
-            if (ref.row < 1 || ref.row > kMaxRows || ref.col < 1 || ref.col > kMaxCols)
-                throw XlsError("Buňka mimo list (řádek " + std::to_string(ref.row) + ", sloupec " +
-                               std::to_string(ref.col) + ") na listu „" + sheet.name + "“ nelze uložit.");
-            if (cell.kind == Cell::Kind::Text && Utf8ToUtf16(cell.text).size() > kMaxCellText)
+// The shared string table as the cells are written: each text once, in the
+// order of first use, converted to the file's UTF-16 once.
+class StringTable {
+public:
+    // The number of a cell's text in the table.
+    std::uint32_t Intern(const SharedText& text, const CellRef& ref, const Sheet& sheet) {
+        ++sst_.total;
+        const std::string& s = text.str();
+        auto [it, added] = byText_.try_emplace(std::string_view(s), static_cast<std::uint32_t>(sst_.strings.size()));
+        if (added) {
+            sst_.strings.push_back(Utf8ToUtf16(s));
+            if (sst_.strings.back().size() > kMaxCellText)
                 throw XlsError("Text v buňce " + CellName(ref) + " na listu „" + sheet.name +
                                "“ je delší než 32767 znaků.");
         }
+        return it->second;
     }
-}
+    const SharedStrings& Strings() const { return sst_; }
 
-// The cells of one sheet with their formats and string numbers, written in row order.
-void WriteCells(RecordWriter& w, const Sheet& sheet, StyleTable& styles, std::map<std::u16string, std::uint32_t>& sstIndex,
-                SharedStrings& sst) {
-    for (const auto& [ref, cell] : sheet.cells) {
-        const std::uint16_t xf = styles.XfFor(cell);
-        switch (cell.kind) {
-            case Cell::Kind::Text: {
-                // An empty text is an empty cell, as a spreadsheet stores it (and
-                // some readers reject empty shared strings).
-                if (cell.text.empty()) {
+private:
+    SharedStrings sst_;
+    std::unordered_map<std::string_view, std::uint32_t> byText_;
+};
+
+// The cells of one sheet with their formats and string numbers, in row order.
+void WriteCells(RecordWriter& w, const Sheet& sheet, StyleTable& styles, StringTable& strings) {
+    for (const CellStore::Row& row : sheet.cells.Rows()) {
+        for (const auto& [ref, cell] : row.cells) {
+            if (ref.row < 1 || ref.row > kMaxRows || ref.col < 1 || ref.col > kMaxCols)
+                throw XlsError("Buňka mimo list (řádek " + std::to_string(ref.row) + ", sloupec " +
+                               std::to_string(ref.col) + ") na listu „" + sheet.name + "“ nelze uložit.");
+            const std::uint16_t xf = styles.XfFor(cell);
+            switch (cell.kind) {
+                case Cell::Kind::Text:
+                    // An empty text is an empty cell, as a spreadsheet stores it (and
+                    // some readers reject empty shared strings).
+                    if (cell.text.empty()) {
+                        if (xf != kDefaultCellXf) WriteBlank(w, ref.row, ref.col, xf);
+                        break;
+                    }
+                    WriteLabelSst(w, ref.row, ref.col, xf, strings.Intern(cell.text, ref, sheet));
+                    break;
+                case Cell::Kind::Number:
+                case Cell::Kind::Date:
+                    WriteNumber(w, ref.row, ref.col, xf, cell.number);
+                    break;
+                case Cell::Kind::Boolean:
+                    WriteBoolErr(w, ref.row, ref.col, xf, cell.number != 0 ? 1 : 0, false);
+                    break;
+                case Cell::Kind::Error:
+                    WriteBoolErr(w, ref.row, ref.col, xf, static_cast<std::uint8_t>(cell.number), true);
+                    break;
+                case Cell::Kind::Empty:
                     if (xf != kDefaultCellXf) WriteBlank(w, ref.row, ref.col, xf);
                     break;
-                }
-                std::u16string text = Utf8ToUtf16(cell.text);
-                auto it = sstIndex.find(text);
-                if (it == sstIndex.end()) {
-                    it = sstIndex.emplace(text, static_cast<std::uint32_t>(sst.strings.size())).first;
-                    sst.strings.push_back(std::move(text));
-                }
-                ++sst.total;
-                WriteLabelSst(w, ref.row, ref.col, xf, it->second);
-                break;
             }
-            case Cell::Kind::Number:
-            case Cell::Kind::Date:
-                WriteNumber(w, ref.row, ref.col, xf, cell.number);
-                break;
-            case Cell::Kind::Boolean:
-                WriteBoolErr(w, ref.row, ref.col, xf, cell.number != 0 ? 1 : 0, false);
-                break;
-            case Cell::Kind::Error:
-                WriteBoolErr(w, ref.row, ref.col, xf, static_cast<std::uint8_t>(cell.number), true);
-                break;
-            case Cell::Kind::Empty:
-                if (xf != kDefaultCellXf) WriteBlank(w, ref.row, ref.col, xf);
-                break;
         }
     }
 }
 
 // One worksheet substream.
-void WriteWorksheet(RecordWriter& w, const Sheet& sheet, bool active, StyleTable& styles,
-                    std::map<std::u16string, std::uint32_t>& sstIndex, SharedStrings& sst) {
+void WriteWorksheet(RecordWriter& w, const Sheet& sheet, bool active, StyleTable& styles, StringTable& strings) {
     const Sheet window = WindowState(sheet);
     WriteBof(w, BofKind::Worksheet);
-    WriteDimensions(w, sheet);
-    WriteCells(w, sheet, styles, sstIndex, sst);
+    WriteDimensions(w, UsedRangeOf(sheet.cells));
+    WriteCells(w, sheet, styles, strings);
     WriteWindow2(w, window, active);
     WriteSelection(w, window);
     WriteEof(w);
 }
 
-// The globals substream: it needs the fonts, formats and strings the sheets use,
-// so the sheets are laid out first and the globals put in front of them.
-std::vector<std::uint8_t> WorkbookStream(const Book& book) {
+// The Workbook stream in two pieces: the globals, then the sheets.
+struct WorkbookStream {
+    RecordWriter globals;
+    RecordWriter sheets;
+};
+
+void WriteWorkbookStream(const Book& book, WorkbookStream& out) {
+    if (book.sheets.empty()) throw XlsError("Sešit bez listů nelze uložit.");
+    std::vector<std::u16string> names;
+    for (const Sheet& sheet : book.sheets) {
+        names.push_back(Utf8ToUtf16(sheet.name));
+        if (names.back().size() > kMaxSheetName) throw XlsError("Název listu „" + sheet.name + "“ je příliš dlouhý.");
+    }
     const int active = std::clamp(book.activeSheet, 0, static_cast<int>(book.sheets.size()) - 1);
     StyleTable styles;
-    SharedStrings sst;
-    std::map<std::u16string, std::uint32_t> sstIndex;
-    std::vector<RecordWriter> sheetStreams(book.sheets.size());
-    for (std::size_t i = 0; i < book.sheets.size(); ++i)
-        WriteWorksheet(sheetStreams[i], book.sheets[i], static_cast<int>(i) == active, styles, sstIndex, sst);
+    StringTable strings;
+    std::vector<std::size_t> sheetStarts;
+    for (std::size_t i = 0; i < book.sheets.size(); ++i) {
+        sheetStarts.push_back(out.sheets.offset());
+        WriteWorksheet(out.sheets, book.sheets[i], static_cast<int>(i) == active, styles, strings);
+    }
 
-    RecordWriter g;
+    RecordWriter& g = out.globals;
     WriteBof(g, BofKind::Globals);
     WriteCodepage(g);
     WriteWindow1(g, active);
@@ -139,17 +156,12 @@ std::vector<std::uint8_t> WorkbookStream(const Book& book) {
     for (const CellFormat& f : styles.CellFormats()) WriteCellXf(g, f.fontIndex, f.formatId);
     WriteStyle(g);
     std::vector<std::size_t> positionFields;
-    for (const Sheet& sheet : book.sheets) positionFields.push_back(WriteBoundsheet(g, Utf8ToUtf16(sheet.name)));
-    WriteSstAndExtsst(g, sst);
+    for (const std::u16string& name : names) positionFields.push_back(WriteBoundsheet(g, name));
+    WriteSstAndExtsst(g, strings.Strings());
     WriteEof(g);
-
-    std::vector<std::uint8_t> stream = g.data();
-    for (std::size_t i = 0; i < sheetStreams.size(); ++i) {
-        const auto at = static_cast<std::uint32_t>(stream.size());
-        for (int k = 0; k < 4; ++k) stream[positionFields[i] + k] = static_cast<std::uint8_t>((at >> (8 * k)) & 0xFF);
-        stream.insert(stream.end(), sheetStreams[i].data().begin(), sheetStreams[i].data().end());
-    }
-    return stream;
+    // The sheets follow the globals in the stream.
+    for (std::size_t i = 0; i < positionFields.size(); ++i)
+        g.u32At(positionFields[i], static_cast<std::uint32_t>(g.offset() + sheetStarts[i]));
 }
 
 void InitGsf() {
@@ -157,36 +169,15 @@ void InitGsf() {
     std::call_once(once, [] { gsf_init(); });
 }
 
-}  // namespace
-
-// Wraps the Workbook stream in an OLE2 compound file.
-std::string CompoundFile(const std::vector<std::uint8_t>& stream) {
-    InitGsf();
-    GsfOutput* mem = gsf_output_memory_new();
-    GsfOutfile* ole = gsf_outfile_msole_new(mem);
-    GsfOutput* child = ole ? gsf_outfile_new_child(GSF_OUTFILE(ole), "Workbook", FALSE) : nullptr;
-    bool ok = child && gsf_output_write(child, stream.size(), stream.data());
-    if (child) {
-        ok = gsf_output_close(child) && ok;
-        g_object_unref(child);
-    }
-    if (ole) {
-        ok = gsf_output_close(GSF_OUTPUT(ole)) && ok;
-        g_object_unref(ole);
-    }
-    std::string bytes;
-    if (ok) {
-        const auto* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(mem));
-        bytes.assign(reinterpret_cast<const char*>(data), static_cast<std::size_t>(gsf_output_size(mem)));
-    }
-    g_object_unref(mem);  // the compound file closed it
-    if (!ok) throw XlsError("Sešit se nepodařilo sestavit.");
-    return bytes;
+// Writes the whole workbook file to `out`.
+void WriteXlsTo(const Book& book, const std::function<bool(std::span<const std::uint8_t>)>& out) {
+    WorkbookStream stream;
+    WriteWorkbookStream(book, stream);
+    const std::span<const std::uint8_t> pieces[] = {stream.globals.data(), stream.sheets.data()};
+    if (!CompoundFile(pieces, out)) throw XlsError("Sešit se nepodařilo sestavit.");
 }
 
-namespace {
-
-bool WriteAll(int fd, const std::string& bytes) {
+bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -199,14 +190,46 @@ bool WriteAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
+bool CompoundFile(std::span<const std::span<const std::uint8_t>> stream,
+                  const std::function<bool(std::span<const std::uint8_t>)>& out) {
+    InitGsf();
+    GsfOutput* mem = gsf_output_memory_new();
+    GsfOutfile* ole = gsf_outfile_msole_new(mem);
+    GsfOutput* child = ole ? gsf_outfile_new_child(GSF_OUTFILE(ole), "Workbook", FALSE) : nullptr;
+    bool ok = child != nullptr;
+    for (const auto& piece : stream) ok = ok && gsf_output_write(child, piece.size(), piece.data());
+    if (child) {
+        ok = gsf_output_close(child) && ok;
+        g_object_unref(child);
+    }
+    if (ole) {
+        ok = gsf_output_close(GSF_OUTPUT(ole)) && ok;
+        g_object_unref(ole);
+    }
+    if (ok) {
+        const auto* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(mem));
+        ok = out({data, static_cast<std::size_t>(gsf_output_size(mem))});
+    }
+    g_object_unref(mem);  // the compound file closed it
+    return ok;
+}
+
 std::string WriteXlsBytes(const Book& book) {
-    CheckBook(book);
-    return CompoundFile(WorkbookStream(book));
+    std::string bytes;
+    WriteXlsTo(book, [&](std::span<const std::uint8_t> file) {
+        bytes.assign(reinterpret_cast<const char*>(file.data()), file.size());
+        return true;
+    });
+    return bytes;
 }
 
 void WriteXlsFile(const Book& book, const std::string& path) {
     namespace fs = std::filesystem;
-    const std::string bytes = WriteXlsBytes(book);
+    // The workbook is laid out before the file is touched: a book that cannot
+    // be written leaves no trace.
+    WorkbookStream stream;
+    WriteWorkbookStream(book, stream);
+    const std::span<const std::uint8_t> pieces[] = {stream.globals.data(), stream.sheets.data()};
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
@@ -218,10 +241,13 @@ void WriteXlsFile(const Book& book, const std::string& path) {
     std::string tmp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
     const int fd = ::mkstemp(tmp.data());
     if (fd < 0) throw XlsError("Soubor „" + path + "“ nelze uložit: do složky nelze zapisovat.");
-    const bool written = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool written = true;
+    const bool built = CompoundFile(pieces, [&](std::span<const std::uint8_t> file) { return written = WriteAll(fd, file); });
+    written = built && written && ::fsync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         ::unlink(tmp.c_str());
+        if (!built) throw XlsError("Sešit se nepodařilo sestavit.");
         throw XlsError("Soubor „" + path + "“ se nepodařilo uložit (plný disk?).");
     }
     // A new file gets the usual permissions; a replaced one keeps its own.

@@ -105,6 +105,31 @@ TEST_F(FindTest, ValuesWrittenAfterASearchAreFound) {
     EXPECT_TRUE(FindIn("F1:F121", "Fis").IsNothing());
 }
 
+// A search reads only the rows of its range; one over other rows, or after a
+// change there, sees the cells as they are.
+TEST_F(FindTest, SearchesOverOtherRowsSeeTheCellsThere) {
+    auto found = [&](const std::string& area, const std::string& what) {
+        const Range r = FindIn(area, what);
+        return r.IsNothing() ? std::string("nic") : r.Address();
+    };
+    Column("B", {"c,", "d,", "e,"});
+    app->Range("B600").Value("fis2,");
+    EXPECT_EQ(found("B1:B500", "fis2,"), "nic");
+    EXPECT_EQ(found("B1:B900", "fis2,"), "$B$600");
+    EXPECT_EQ(found("B1:B500", "fis2,"), "nic");
+    // Changes inside and outside the rows searched last.
+    app->Range("B600").Value("gis2,");
+    app->Range("B950").Value("fis2,");
+    EXPECT_EQ(found("B1:B900", "gis2,"), "$B$600");
+    EXPECT_EQ(found("B1:B900", "fis2,"), "nic");
+    EXPECT_EQ(found("B1:B1000", "fis2,"), "$B$950");
+    EXPECT_EQ(found("B900:B960", ""), "$B$901");
+    app->Range("B901:B949").Value("x");
+    app->Range("B951:B960").Value("x");
+    EXPECT_EQ(found("B900:B960", ""), "$B$900");
+    EXPECT_EQ(found("B940:B1000", "fis2,"), "$B$950");
+}
+
 TEST_F(FindTest, NothingFoundRaises91OnUse) {
     Column("B", {"c,", "d,"});
     Range found = FindIn("B1:B2", "h0,");
