@@ -12,6 +12,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/system/safe_file.h"
+
 namespace com {
 
 namespace fs = std::filesystem;
@@ -141,26 +143,6 @@ RegistryTree ReadFile(const std::string& path) {
     return RegistryTree::Parse(ss.str());
 }
 
-// Writes next to the target and renames over it: the file is either the old
-// one or the new one, never a mixture.
-bool WriteAtomically(const std::string& path, const std::string& text) {
-    const std::string tmp = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) return false;
-    std::size_t done = 0;
-    bool ok = true;
-    while (ok && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) ok = false;
-        else done += static_cast<std::size_t>(n);
-    }
-    ok = ok && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(tmp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(tmp.c_str());
-    return ok;
-}
-
 class FileLock {
 public:
     explicit FileLock(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
@@ -196,7 +178,8 @@ HRESULT EditRegistry(const std::function<HRESULT(RegistryTree&)>& edit) {
     RegistryTree tree = ReadFile(path);
     const HRESULT hr = edit(tree);
     if (Failed(hr)) return hr;
-    return WriteAtomically(path, tree.Serialize()) ? hr : REGDB_E_WRITEREGDB;
+    // The file is either the old one or the new one, never a mixture.
+    return sys::SaveFileSafely(path, tree.Serialize(), 0600) == sys::SaveFailure::None ? hr : REGDB_E_WRITEREGDB;
 }
 
 namespace {

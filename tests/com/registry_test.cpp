@@ -81,7 +81,28 @@ TEST(RegistryEdit, RewritesTheWholeFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(t.Get("Key"), "one");
     EXPECT_EQ(t.Get("Other", "Name"), "two");
     for (const auto& e : std::filesystem::directory_iterator(sandbox.Root()))
-        EXPECT_EQ(e.path().string().find(".tmp-"), std::string::npos) << e.path();
+        EXPECT_TRUE(e.is_directory() || e.path().filename() == "registry.ini" ||
+                    e.path().filename() == "registry.ini.lock")
+            << e.path();
+}
+
+// A registration file kept elsewhere (say, with the user's other settings) and
+// linked into place stays linked.
+TEST(RegistryEdit, ALinkedFileIsWrittenWhereItLiesAndStaysLinked) {
+    testsupport::Sandbox sandbox;
+    std::filesystem::create_directories(sandbox.Root() / "dotfiles");
+    const auto real = sandbox.Root() / "dotfiles" / "registry.ini";
+    testsupport::WriteFile(real, "[Old]\n@=kept\n");
+    std::filesystem::create_symlink(real, sandbox.RegistryFile());
+    ASSERT_EQ(com::EditRegistry([](com::RegistryTree& t) {
+                  t.Set("Key", "@", "new");
+                  return com::S_OK;
+              }),
+              com::S_OK);
+    EXPECT_TRUE(std::filesystem::is_symlink(sandbox.RegistryFile()));
+    const auto t = com::RegistryTree::Parse(testsupport::ReadFile(real));
+    EXPECT_EQ(t.Get("Old"), "kept");
+    EXPECT_EQ(t.Get("Key"), "new");
 }
 
 TEST(RegistryEdit, AFailingEditLeavesTheFileAsItWas) {

@@ -5,10 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "platform/excel/engine/engine.h"
 #include "platform/system/paths.h"
+#include "platform/system/safe_file.h"
 
 namespace fs = std::filesystem;
 
@@ -67,13 +67,9 @@ void StoreDefaultFilePath(const std::string& path) {
     const fs::path file = OptionsFile();
     std::error_code ec;
     fs::create_directories(file.parent_path(), ec);
-    const fs::path temp = file.string() + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::trunc);
-        out << "[Options]\n" << kKey << value << "\n";
-        if (!out) return;  // the option stays for this run only
-    }
-    fs::rename(temp, file, ec);
+    // A file that cannot be written keeps the option of the last run; this run
+    // goes on with the new one.
+    sys::SaveFileSafely(file.string(), "[Options]\n" + std::string(kKey) + value + "\n");
 }
 
 std::string DefaultFolderNative(const AppData& app) {

@@ -27,7 +27,8 @@ Book ReadXlsFile(const std::string& path);
 Book ReadXlsBytes(const std::string& bytes);
 
 // Writes the workbook as BIFF8 into a temporary file beside `path` and renames
-// it over `path`, so that a failed save never destroys the previous file.
+// it over `path`, so that a failed save never destroys the previous file (see
+// sys::SaveFileSafely for links, write-protected files and leftovers).
 void WriteXlsFile(const Book& book, const std::string& path);
 // The same workbook as the bytes of a file, in memory.
 std::string WriteXlsBytes(const Book& book);

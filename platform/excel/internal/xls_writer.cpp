@@ -8,7 +8,6 @@
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include "platform/excel/internal/xls_io.h"
 #include "platform/excel/internal/xls_records.h"
 #include "platform/excel/internal/xls_styles.h"
+#include "platform/system/safe_file.h"
 
 namespace xl::internal {
 
@@ -224,40 +224,38 @@ std::string WriteXlsBytes(const Book& book) {
 }
 
 void WriteXlsFile(const Book& book, const std::string& path) {
-    namespace fs = std::filesystem;
     // The workbook is laid out before the file is touched: a book that cannot
     // be written leaves no trace.
     WorkbookStream stream;
     WriteWorkbookStream(book, stream);
     const std::span<const std::uint8_t> pieces[] = {stream.globals.data(), stream.sheets.data()};
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec))
-        throw XlsError("Soubor „" + path + "“ nelze uložit: složka „" + folder.string() + "“ neexistuje.");
-    if (fs::is_directory(target, ec))
-        throw XlsError("Soubor „" + path + "“ nelze uložit: je to složka.");
-
-    std::string tmp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(tmp.data());
-    if (fd < 0) throw XlsError("Soubor „" + path + "“ nelze uložit: do složky nelze zapisovat.");
-    bool written = true;
-    const bool built = CompoundFile(pieces, [&](std::span<const std::uint8_t> file) { return written = WriteAll(fd, file); });
-    written = built && written && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
-        ::unlink(tmp.c_str());
-        if (!built) throw XlsError("Sešit se nepodařilo sestavit.");
-        throw XlsError("Soubor „" + path + "“ se nepodařilo uložit (plný disk?).");
-    }
-    // A new file gets the usual permissions; a replaced one keeps its own.
-    const auto perms = fs::exists(target, ec) ? fs::status(target, ec).permissions()
-                                              : fs::perms::owner_read | fs::perms::owner_write |
-                                                    fs::perms::group_read | fs::perms::others_read;
-    fs::permissions(tmp, perms, ec);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        ::unlink(tmp.c_str());
-        throw XlsError("Soubor „" + path + "“ nelze uložit: je otevřený jinde nebo chráněný proti zápisu.");
+    bool built = true;
+    const sys::SaveFailure failure = sys::SaveFileSafely(path, [&](int fd) {
+        bool written = true;
+        built = CompoundFile(pieces, [&](std::span<const std::uint8_t> file) { return written = WriteAll(fd, file); });
+        return built && written;
+    });
+    const std::string shown = "„" + path + "“";
+    const std::filesystem::path folder = std::filesystem::path(path).has_parent_path()
+                                             ? std::filesystem::path(path).parent_path()
+                                             : std::filesystem::path(".");
+    switch (failure) {
+        case sys::SaveFailure::None: return;
+        case sys::SaveFailure::NoFolder:
+            throw XlsError("Soubor " + shown + " nelze uložit: složka „" + folder.string() + "“ neexistuje.");
+        case sys::SaveFailure::IsFolder: throw XlsError("Soubor " + shown + " nelze uložit: je to složka.");
+        case sys::SaveFailure::NotAFile: throw XlsError("Soubor " + shown + " nelze uložit: není to soubor.");
+        case sys::SaveFailure::WriteProtected:
+            throw XlsError("Soubor " + shown + " nelze uložit: je chráněný proti zápisu.");
+        case sys::SaveFailure::FolderNotWritable:
+            throw XlsError("Soubor " + shown + " nelze uložit: do složky nelze zapisovat.");
+        case sys::SaveFailure::WriteFailed:
+            if (!built) throw XlsError("Sešit se nepodařilo sestavit.");
+            throw XlsError("Soubor " + shown + " se nepodařilo uložit (plný disk?).");
+        case sys::SaveFailure::ReplaceFailed:
+            throw XlsError("Soubor " + shown + " nelze uložit: je otevřený jinde nebo chráněný proti zápisu.");
+        case sys::SaveFailure::LinkLoop:
+            throw XlsError("Soubor " + shown + " nelze uložit: odkaz na soubor vede sám na sebe.");
     }
 }
 

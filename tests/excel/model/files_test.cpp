@@ -1,6 +1,9 @@
 // Saving and opening song workbooks through the object model.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -128,6 +131,62 @@ TEST_F(FilesTest, SaveOfANewWorkbookGoesToTheDefaultFolder) {
     app->ActiveWorkbook().Save();
     EXPECT_EQ(app->ActiveWorkbook().Name(), "Sešit1.xls");
     EXPECT_TRUE(fs::exists(env.C() / "Dokumenty" / "Dovozivuz" / "Belmora" / "Sešit1.xls"));
+}
+
+// The tests run as root in CI, who may write any file: a 0444 song is still
+// write-protected for the user of the program.
+TEST_F(FilesTest, AWriteProtectedSongIsNotReplacedAndTheSaveRaises1004) {
+    MakeSongFolder();
+    app->Workbooks().Add();
+    app->ActiveWorkbook().SaveAs(SongArgs(kSong));
+    const fs::path file = env.C() / "Dokumenty" / "Dovozivuz" / "Belmora" / "Polka.xls";
+    const std::string before = testsupport::ReadFile(file);
+    ::chmod(file.c_str(), 0444);
+    app->Range("B1").Value("cis1,");
+    try {
+        app->ActiveWorkbook().Save();
+        ADD_FAILURE() << "saved";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.Number(), 1004);
+        EXPECT_EQ(e.Description(), "Soubor „" + file.string() + "“ nelze uložit: je chráněný proti zápisu.");
+    }
+    EXPECT_EQ(testsupport::ReadFile(file), before);
+    EXPECT_FALSE(app->ActiveWorkbook().Saved());
+    EXPECT_EQ(fs::directory_iterator(file.parent_path())->path(), file);  // nothing beside it
+}
+
+TEST_F(FilesTest, ASongWithANameAsLongAsTheFileSystemAllowsIsSavedAndOpened) {
+    MakeSongFolder();
+    const fs::path folder = env.C() / "Dokumenty" / "Dovozivuz" / "Belmora";
+    const long nameMax = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    std::string name;
+    while (static_cast<long>(name.size() + 2 + 4) <= nameMax) name += "ř";
+    name += ".xls";
+    app->Workbooks().Add();
+    app->Range("A1").Value("Dlouhá");
+    app->ActiveWorkbook().SaveAs(SongArgs("C:\\Dokumenty\\Dovozivuz\\Belmora\\" + name));
+    app->Range("A1").Value("Dlouhá píseň");
+    app->ActiveWorkbook().Save();
+    app->ActiveWorkbook().Close();
+    app->Workbooks().Open("C:\\Dokumenty\\Dovozivuz\\Belmora\\" + name);
+    EXPECT_EQ(app->ActiveWorkbook().Name(), name);
+    EXPECT_EQ(app->Range("A1").Value().AsString(), "Dlouhá píseň");
+}
+
+TEST_F(FilesTest, ASongThatIsALinkIsSavedIntoTheFileItPointsTo) {
+    MakeSongFolder();
+    app->Workbooks().Add();
+    app->ActiveWorkbook().SaveAs(SongArgs("C:\\Polka.xls"));
+    app->ActiveWorkbook().Close();
+    const fs::path link = env.C() / "Dokumenty" / "Dovozivuz" / "Belmora" / "Polka.xls";
+    fs::create_symlink(env.C() / "Polka.xls", link);
+    app->Workbooks().Open(kSong);
+    app->Range("B1").Value("fis1,");
+    app->ActiveWorkbook().Save();
+    app->ActiveWorkbook().Close();
+    EXPECT_TRUE(fs::is_symlink(link));
+    app->Workbooks().Open("C:\\Polka.xls");
+    EXPECT_EQ(app->Range("B1").Value().AsString(), "fis1,");
 }
 
 }  // namespace

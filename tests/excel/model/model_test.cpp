@@ -1,6 +1,9 @@
 // The object model: workbooks, windows, sheets, selection and cells.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/excel/application.h"
@@ -204,6 +207,50 @@ TEST_F(ModelTest, DefaultFilePathIsKeptAcrossInstancesAndWritableAfterQuit) {
     EXPECT_EQ(second->DefaultFilePath(), "X:\\Nastavení bylo resetováno !!");
     second.reset();
     EXPECT_EQ(CreateExcelApplication()->DefaultFilePath(), "X:\\Nastavení bylo resetováno !!");
+}
+
+// While it lives, files of this process cannot grow past `bytes` (writes past
+// it fail as on a full disk).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_{};
+    void (*oldHandler_)(int) = nullptr;
+};
+
+TEST_F(ModelTest, ADefaultFilePathThatCannotBeStoredWholeLeavesTheLastOneStored) {
+    app->DefaultFilePath("C:\\Dokumenty");
+    {
+        FileSizeLimit limit(16);
+        app->DefaultFilePath("C:\\Dokumenty\\Dovozivuz\\Belmora");
+    }
+    EXPECT_EQ(app->DefaultFilePath(), "C:\\Dokumenty\\Dovozivuz\\Belmora");  // this run goes on with it
+    EXPECT_EQ(CreateExcelApplication()->DefaultFilePath(), "C:\\Dokumenty");
+    for (const auto& e : std::filesystem::directory_iterator(env.Settings()))
+        EXPECT_EQ(e.path().filename(), "excel.ini");
+}
+
+TEST_F(ModelTest, ALinkedSettingsFileIsWrittenWhereItLiesAndStaysLinked) {
+    std::filesystem::create_directories(env.Root() / "dotfiles");
+    const auto real = env.Root() / "dotfiles" / "excel.ini";
+    std::ofstream(real) << "[Options]\nDefaultFilePath=C:\\Staré\n";
+    std::filesystem::create_symlink(real, env.Settings() / "excel.ini");
+    EXPECT_EQ(CreateExcelApplication()->DefaultFilePath(), "C:\\Staré");
+    app->DefaultFilePath("C:\\Nové");
+    EXPECT_TRUE(std::filesystem::is_symlink(env.Settings() / "excel.ini"));
+    EXPECT_EQ(CreateExcelApplication()->DefaultFilePath(), "C:\\Nové");
 }
 
 TEST_F(ModelTest, CreationCanBeMadeToFailWith429) {

@@ -1,0 +1,140 @@
+#include "platform/system/safe_file.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace sys {
+
+namespace {
+
+constexpr std::string_view kPrefix = ".belmora-";
+constexpr std::string_view kSuffix = ".tmp";
+constexpr int kRandomChars = 6;  // what mkstemps puts in place of XXXXXX
+constexpr int kMaxLinks = 40;    // as the kernel follows them
+
+// The file a path names after its symbolic links; nothing for a loop of links.
+std::optional<fs::path> FollowLinks(fs::path p) {
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(p.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return p;
+        std::error_code ec;
+        const fs::path to = fs::read_symlink(p, ec);
+        if (ec) return p;
+        p = to.is_absolute() ? to : p.parent_path() / to;
+    }
+    return std::nullopt;
+}
+
+// The process id in a name of our temporary files, or -1 for any other name.
+pid_t PidOfOurTemporary(std::string_view name) {
+    if (name.size() <= kPrefix.size() + kSuffix.size() + kRandomChars + 1) return -1;
+    if (name.substr(0, kPrefix.size()) != kPrefix || name.substr(name.size() - kSuffix.size()) != kSuffix) return -1;
+    std::string_view middle = name.substr(kPrefix.size(), name.size() - kPrefix.size() - kSuffix.size());
+    const std::size_t dash = middle.size() - kRandomChars - 1;
+    if (middle[dash] != '-') return -1;
+    for (char c : middle.substr(dash + 1))
+        if (!std::isalnum(static_cast<unsigned char>(c))) return -1;
+    const std::string_view digits = middle.substr(0, dash);
+    if (digits.empty() || digits.size() > 9) return -1;
+    pid_t pid = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return -1;
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+// Our temporary files that a process which is gone left in the folder (a crash
+// or a kill during a save). A live process's file may be its save in progress.
+void RemoveLeftovers(const fs::path& folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        const pid_t pid = PidOfOurTemporary(name);
+        if (pid <= 0) continue;
+        const bool gone = pid == ::getpid() || (::kill(pid, 0) != 0 && errno == ESRCH);
+        struct stat st {};
+        if (gone && ::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(it->path().c_str());
+    }
+}
+
+// Write protection as the user sees it: no write permission bit at all (which
+// even the superuser's rights do not override here), no right to write it, or
+// a file system mounted read-only.
+bool IsWriteProtected(const struct stat& st, const fs::path& file, const fs::path& folder) {
+    if ((st.st_mode & 0222) == 0) return true;
+    if (::access(file.c_str(), W_OK) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) return true;
+    struct statvfs vfs {};
+    return ::statvfs(folder.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
+}
+
+// Makes the rename durable: the folder's entry is written out too.
+void SyncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write, mode_t newFileMode) {
+    const std::optional<fs::path> resolved = FollowLinks(path);
+    if (!resolved) return SaveFailure::LinkLoop;
+    const fs::path& target = *resolved;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return SaveFailure::NoFolder;
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) return SaveFailure::IsFolder;
+    if (exists && !S_ISREG(st.st_mode)) return SaveFailure::NotAFile;
+    if (exists && IsWriteProtected(st, target, folder)) return SaveFailure::WriteProtected;
+
+    RemoveLeftovers(folder);
+    std::string tmp =
+        (folder / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX" + std::string(kSuffix))).string();
+    const int fd = ::mkstemps(tmp.data(), static_cast<int>(kSuffix.size()));
+    if (fd < 0) return SaveFailure::FolderNotWritable;
+    bool ok = write(fd) && ::fsync(fd) == 0;
+    // A replaced file keeps its permissions.
+    ok = ok && ::fchmod(fd, exists ? (st.st_mode & 0777) : newFileMode) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
+        ::unlink(tmp.c_str());
+        return SaveFailure::WriteFailed;
+    }
+    if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        ::unlink(tmp.c_str());
+        return SaveFailure::ReplaceFailed;
+    }
+    SyncFolder(folder);
+    return SaveFailure::None;
+}
+
+SaveFailure SaveFileSafely(const std::string& path, const std::string& contents, mode_t newFileMode) {
+    return SaveFileSafely(path, [&](int fd) { return WriteAll(fd, contents); }, newFileMode);
+}
+
+}  // namespace sys
