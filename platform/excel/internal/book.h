@@ -141,9 +141,9 @@ public:
         friend class CellStore;
         template <bool>
         friend class Iter;
-        using Rows = std::conditional_t<Const, const std::vector<Row>, std::vector<Row>>;
-        Iter(Rows* rows, std::size_t row, std::size_t cell) : rows_(rows), row_(row), cell_(cell) {}
-        Rows* rows_ = nullptr;
+        using RowList = std::conditional_t<Const, const std::vector<Row>, std::vector<Row>>;
+        Iter(RowList* rows, std::size_t row, std::size_t cell) : rows_(rows), row_(row), cell_(cell) {}
+        RowList* rows_ = nullptr;
         std::size_t row_ = 0;   // index into the rows
         std::size_t cell_ = 0;  // index into that row's cells
     };
