@@ -87,17 +87,6 @@ void SyncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write, mode_t newFileMode) {
@@ -133,8 +122,20 @@ SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int
     return SaveFailure::None;
 }
 
+bool WriteAll(int fd, const void* data, std::size_t size) {
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 SaveFailure SaveFileSafely(const std::string& path, const std::string& contents, mode_t newFileMode) {
-    return SaveFileSafely(path, [&](int fd) { return WriteAll(fd, contents); }, newFileMode);
+    return SaveFileSafely(path, [&](int fd) { return WriteAll(fd, contents.data(), contents.size()); }, newFileMode);
 }
 
 }  // namespace sys

@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 
@@ -35,6 +36,10 @@ enum class SaveFailure {
 // it was and no temporary file is left.
 SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write,
                            mode_t newFileMode = 0644);
+
+// Writes all the bytes to a descriptor (going on after interruptions and short
+// writes); false when the system refuses them.
+bool WriteAll(int fd, const void* data, std::size_t size);
 
 // The same with the whole contents at hand.
 SaveFailure SaveFileSafely(const std::string& path, const std::string& contents, mode_t newFileMode = 0644);

@@ -8,10 +8,7 @@
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <mutex>
 #include <string_view>
@@ -127,7 +124,10 @@ struct WorkbookStream {
     RecordWriter sheets;
 };
 
-void WriteWorkbookStream(const Book& book, WorkbookStream& out) {
+// The whole stream, laid out before any file is touched: a book that cannot be
+// written leaves no trace.
+WorkbookStream WriteWorkbookStream(const Book& book) {
+    WorkbookStream out;
     if (book.sheets.empty()) throw XlsError("Sešit bez listů nelze uložit.");
     std::vector<std::u16string> names;
     for (const Sheet& sheet : book.sheets) {
@@ -162,6 +162,7 @@ void WriteWorkbookStream(const Book& book, WorkbookStream& out) {
     // The sheets follow the globals in the stream.
     for (std::size_t i = 0; i < positionFields.size(); ++i)
         g.u32At(positionFields[i], static_cast<std::uint32_t>(g.offset() + sheetStarts[i]));
+    return out;
 }
 
 void InitGsf() {
@@ -169,23 +170,10 @@ void InitGsf() {
     std::call_once(once, [] { gsf_init(); });
 }
 
-// Writes the whole workbook file to `out`.
-void WriteXlsTo(const Book& book, const std::function<bool(std::span<const std::uint8_t>)>& out) {
-    WorkbookStream stream;
-    WriteWorkbookStream(book, stream);
+// The file of the stream, handed to `out`; false when it could not be made.
+bool WriteFileBytes(const WorkbookStream& stream, const std::function<bool(std::span<const std::uint8_t>)>& out) {
     const std::span<const std::uint8_t> pieces[] = {stream.globals.data(), stream.sheets.data()};
-    if (!CompoundFile(pieces, out)) throw XlsError("Sešit se nepodařilo sestavit.");
-}
-
-bool WriteAll(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return CompoundFile(pieces, out);
 }
 
 }  // namespace
@@ -216,23 +204,22 @@ bool CompoundFile(std::span<const std::span<const std::uint8_t>> stream,
 
 std::string WriteXlsBytes(const Book& book) {
     std::string bytes;
-    WriteXlsTo(book, [&](std::span<const std::uint8_t> file) {
+    const bool built = WriteFileBytes(WriteWorkbookStream(book), [&](std::span<const std::uint8_t> file) {
         bytes.assign(reinterpret_cast<const char*>(file.data()), file.size());
         return true;
     });
+    if (!built) throw XlsError("Sešit se nepodařilo sestavit.");
     return bytes;
 }
 
 void WriteXlsFile(const Book& book, const std::string& path) {
-    // The workbook is laid out before the file is touched: a book that cannot
-    // be written leaves no trace.
-    WorkbookStream stream;
-    WriteWorkbookStream(book, stream);
-    const std::span<const std::uint8_t> pieces[] = {stream.globals.data(), stream.sheets.data()};
+    const WorkbookStream stream = WriteWorkbookStream(book);
     bool built = true;
     const sys::SaveFailure failure = sys::SaveFileSafely(path, [&](int fd) {
         bool written = true;
-        built = CompoundFile(pieces, [&](std::span<const std::uint8_t> file) { return written = WriteAll(fd, file); });
+        built = WriteFileBytes(stream, [&](std::span<const std::uint8_t> file) {
+            return written = sys::WriteAll(fd, file.data(), file.size());
+        });
         return built && written;
     });
     const std::string shown = "„" + path + "“";
