@@ -100,11 +100,15 @@ Book BuildBook(ScannedBook& scan) {
     return book;
 }
 
-Book ReadBytes(std::string_view bytes) {
+void CheckSize(std::string_view bytes) {
     if (bytes.empty()) throw BadBytes{"je prázdný"};
     if (bytes.size() > kMaxFileSize) throw BadBytes{kTooLarge};
+}
+
+// The book in a Workbook stream.
+Book ReadStream(std::span<const std::uint8_t> stream) {
     ScannedBook scan;
-    switch (ScanWorkbookStream(WorkbookStream(bytes), scan)) {
+    switch (ScanWorkbookStream(stream, scan)) {
         case ScanFailure::None: break;
         case ScanFailure::NotBiff8: throw BadBytes{"je ve starším formátu, než je Excel 97"};
         case ScanFailure::Encrypted: throw BadBytes{"je chráněný heslem"};
@@ -117,7 +121,8 @@ Book ReadBytes(std::string_view bytes) {
 
 Book ReadXlsBytes(const std::string& bytes) {
     try {
-        return ReadBytes(bytes);
+        CheckSize(bytes);
+        return ReadStream(WorkbookStream(bytes));
     } catch (const BadBytes& e) {
         throw XlsError("Soubor " + e.why + ".");
     }
@@ -150,7 +155,10 @@ Book ReadXlsFile(const std::string& path) {
     if (bad) throw XlsError("Soubor " + shown + " nelze přečíst.");
     bytes.resize(done);  // a file that shrank while read is read as it is
     try {
-        return ReadBytes(bytes);
+        CheckSize(bytes);
+        const std::vector<std::uint8_t> stream = WorkbookStream(bytes);
+        std::string().swap(bytes);  // the file's bytes are not needed while its cells are read
+        return ReadStream(stream);
     } catch (const BadBytes& e) {
         throw XlsError("Soubor " + shown + " " + e.why + ".");
     }
