@@ -9,11 +9,11 @@ namespace xl::internal {
 // ---- SharedText -------------------------------------------------------------
 
 SharedText::SharedText(std::string_view s) {
-    if (!s.empty()) p_ = new Block{1, std::string(s)};
+    if (!s.empty()) p_ = new Block{1, 0, std::string(s)};
 }
 
 SharedText::SharedText(std::string&& s) {
-    if (!s.empty()) p_ = new Block{1, std::move(s)};
+    if (!s.empty()) p_ = new Block{1, 0, std::move(s)};
 }
 
 const std::string& SharedText::EmptyString() noexcept {

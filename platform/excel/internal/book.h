@@ -45,6 +45,13 @@ public:
     std::size_t size() const noexcept { return str().size(); }
     // True when both hold the very same buffer (one string, shared).
     bool SharesWith(const SharedText& o) const noexcept { return p_ != nullptr && p_ == o.p_; }
+    // A note the writer keeps on the text while it saves a book (its number in
+    // the file's string table), so that the cells sharing the text find that
+    // number without a search. 0 until set; the empty text keeps none.
+    std::uint64_t WriterNote() const noexcept { return p_ ? p_->note : 0; }
+    void SetWriterNote(std::uint64_t note) const noexcept {
+        if (p_) p_->note = note;
+    }
 
     friend bool operator==(const SharedText& a, const SharedText& b) { return a.p_ == b.p_ || a.str() == b.str(); }
     friend bool operator==(const SharedText& a, const std::string& b) { return a.str() == b; }
@@ -54,6 +61,7 @@ public:
 private:
     struct Block {
         std::size_t refs;
+        std::uint64_t note;
         std::string text;
     };
     static const std::string& EmptyString() noexcept;

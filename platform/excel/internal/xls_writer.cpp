@@ -8,6 +8,7 @@
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
 #include <gsf/gsf-utils.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
@@ -54,6 +55,9 @@ public:
     // The number of a cell's text in the table.
     std::uint32_t Intern(const SharedText& text, const CellRef& ref, const Sheet& sheet) {
         ++sst_.total;
+        // Cells that share one text (as a file is read, or a range written at
+        // once) find its number noted on it by this save.
+        if (const std::uint64_t note = text.WriterNote(); note >> 32 == save_) return static_cast<std::uint32_t>(note);
         const std::string& s = text.str();
         auto [it, added] = byText_.try_emplace(std::string_view(s), static_cast<std::uint32_t>(sst_.strings.size()));
         if (added) {
@@ -62,6 +66,7 @@ public:
                 throw XlsError("Text v buňce " + CellName(ref) + " na listu „" + sheet.name +
                                "“ je delší než 32767 znaků.");
         }
+        text.SetWriterNote(save_ << 32 | it->second);
         return it->second;
     }
     const SharedStrings& Strings() const { return sst_; }
@@ -69,6 +74,9 @@ public:
 private:
     SharedStrings sst_;
     std::unordered_map<std::string_view, std::uint32_t> byText_;
+    // Each save notes its own numbers (a note of an earlier save means nothing).
+    const std::uint64_t save_ = ++saves_;
+    static inline std::uint64_t saves_ = 0;
 };
 
 // The cells of one sheet with their formats and string numbers, in row order.
