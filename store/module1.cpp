@@ -59,7 +59,7 @@ void SpustExcel() {
 
         ExcelAplikace = xl::CreateObject("excel.application");
         ExcelAplikace->Visible(true);
-        ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls");
+        ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls", {}, true);
         NazevReadOnly = ExcelAplikace->ActiveWorkbook().Name();
         ExcelAplikace->Sheets("Calvira12").Select();
         Okno().lblLadeni.Caption = ExcelAplikace->ActiveSheet().Name();

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QObject>
 
-#include "platform/forms/winapi.h"
+#include "platform/forms/handles.h"
 
 namespace forms {
 

@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include "platform/forms/color.h"
+#include "platform/forms/handles.h"
 #include "platform/forms/property.h"
 
 class QEvent;
@@ -30,9 +31,6 @@ void SetPaletteColor(QPalette& palette, QPalette::ColorRole role, OleColor color
 // Twips to the pixel they fall on, and back.
 int TwipsToPixels(double twips);
 inline float PixelsToTwips(int pixels) { return static_cast<float>(pixels * kTwipsPerPixel); }
-
-// A window handle as the platform calls take it (SetWindowPos, SendMessage).
-using HWND = std::int32_t;
 
 // Mouse buttons and shift state of the mouse events.
 inline constexpr int vbLeftButton = 1;

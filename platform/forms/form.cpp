@@ -1,6 +1,8 @@
 #include "platform/forms/form.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -8,12 +10,37 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 
-#include "platform/forms/winapi.h"
+#include "platform/forms/handles.h"
 
 namespace forms {
 
 namespace {
 ModalDriver g_modalDriver;
+
+// Living forms, the one shown most recently last.
+std::vector<Form*>& ShownOrder() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+void Forget(Form* form) {
+    auto& order = ShownOrder();
+    order.erase(std::remove(order.begin(), order.end(), form), order.end());
+}
+}  // namespace
+
+Form* CurrentForm() {
+    const auto& order = ShownOrder();
+    auto shown = [](const Form* f) { return f->Widget() && f->Widget()->isVisible(); };
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (shown(*it) && (*it)->IsModal()) return *it;
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (shown(*it) && (*it)->IsTopmost()) return *it;
+    for (Form* f : order)
+        if (shown(f) && f->Widget()->isActiveWindow()) return f;
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (shown(*it)) return *it;
+    return nullptr;
 }
 
 ModalDriver SetModalDriver(ModalDriver driver) {
@@ -52,6 +79,7 @@ Form::Form() : window_(new FormWindow(this)) {
 }
 
 Form::~Form() {
+    Forget(this);
     UnregisterHandle(hwnd_);
     if (modalLoop_) modalLoop_->quit();
     delete window_.data();
@@ -133,6 +161,8 @@ void Form::Show(int modal) {
     if (wantModal != modal_ && window_->isVisible()) window_->hide();
     modal_ = wantModal;
     window_->setWindowModality(modal_ ? Qt::ApplicationModal : Qt::NonModal);
+    Forget(this);
+    ShownOrder().push_back(this);
     window_->show();
     window_->raise();
     window_->activateWindow();

@@ -110,6 +110,11 @@ private:
     bool applying_ = false;
 };
 
+// The form that the program's boxes belong to: the modal form shown last, else
+// the topmost visible form, else the active form, else the visible form shown
+// last; nullptr when no form is visible.
+Form* CurrentForm();
+
 // Plays the user's part in modal forms for tests; returns the previous driver.
 using ModalDriver = std::function<void(Form&)>;
 ModalDriver SetModalDriver(ModalDriver driver);
