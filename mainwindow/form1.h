@@ -228,6 +228,8 @@ public:
     void ZobrazBasyTlak();
     void ZobrazBasyTah();
     void ZobrazPrstoklad();
+    // Takes the finger texts of the last reading off the treble labels.
+    void SmazPrstoklad();
 
     // ---- Stepping through a song -------------------------------------------
     void PovolKrokZpet();
@@ -319,6 +321,15 @@ private:
     void ConnectIntervalEvents();
     void ConnectReleaseEvents();
     void ConnectMenuEvents();
+
+    // The finger texts the last reading put on the treble labels: each label
+    // with its caption before and after, so that exactly they come off again.
+    struct ZobrazenyPrst {
+        forms::Label* popis;
+        std::string predtim;
+        std::string potom;
+    };
+    std::vector<ZobrazenyPrst> zobrazenePrsty_;
 
     com::ComPtr<calvira::_Calvira12> Klic_;
     std::shared_ptr<clsNotyZapis> Zapis_;  // shared: its type is complete only where it is made
