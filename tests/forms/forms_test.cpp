@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
@@ -203,6 +204,26 @@ TEST_F(FormsTest, TopmostOnAndOffKeepsPositionAndVisibility) {
     EXPECT_FALSE(hidden.Widget()->isVisible());
 
     EXPECT_EQ(SetWindowPos(0, HWND_TOPMOST, 0, 0, 0, 0, 3), 0);
+}
+
+// An item captioned "-" is drawn as the separator line of a menu, not as text.
+TEST_F(FormsTest, AMenuItemCaptionedWithADashIsASeparatorLine) {
+    Form form;
+    Menu file(form);
+    file.Caption = "Soubor";
+    Menu path(file), bar(file), end(file);
+    path.Caption = "Nastavit cestu";
+    bar.Caption = "-";
+    end.Caption = "Konec";
+    QMenu plain;
+    plain.addAction("Nastavit cestu");
+    plain.addSeparator();
+    plain.addAction("Konec");
+    const QSize size = file.Action()->menu()->sizeHint();
+    ASSERT_EQ(size, plain.sizeHint());
+    file.Action()->menu()->resize(size);
+    plain.resize(size);
+    EXPECT_EQ(file.Action()->menu()->grab().toImage(), plain.grab().toImage());
 }
 
 TEST_F(FormsTest, MenuItemsKeepTheirOwnCheckedState) {
