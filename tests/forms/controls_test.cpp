@@ -342,3 +342,56 @@ TEST_F(ControlsTest, ButtonClickAndVisibility) {
 }
 
 }  // namespace
+
+namespace {
+
+// How many pixels of `area` of the form's client are lighter than mid-grey.
+int LightPixels(Form& f, const QRect& area) {
+    const QImage shot = f.ClientWidget()->grab(area).toImage();
+    int light = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) light += qGray(shot.pixel(x, y)) > 128 ? 1 : 0;
+    return light;
+}
+
+}  // namespace
+
+// A sign or note head painted over a staff line keeps the line in sight: its
+// white is not painted, in an image as in a picture box.
+TEST_F(ControlsTest, StaffSignsLetWhatIsBehindThemShowThrough) {
+    form.BackColor = 0;  // black behind, so any white painted would show
+    form.Show();
+    Image flat(form);
+    flat.Picture = LoadResPicture(122);
+    PictureBox sharp(form);
+    sharp.BorderStyle = 0;
+    sharp.BackColor = 0x00FFFFFF;
+    sharp.Move(600, 0, 90, 300);
+    sharp.Picture = LoadResPicture(131);
+    Image head(form);
+    head.Move(0, 600);
+    head.Picture = LoadResPicture(124);
+    for (const Control* c : std::initializer_list<const Control*>{&flat, &sharp, &head}) {
+        EXPECT_EQ(LightPixels(form, c->Widget()->geometry()), 0) << c->Widget()->geometry().x();
+    }
+    // A picture without see-through parts still fills its box.
+    sharp.Picture = LoadResPicture(129);
+    EXPECT_GT(LightPixels(form, sharp.Widget()->geometry()), 0);
+}
+
+// The finger digit on a black button: the label without a background of its
+// own gives its dark text a light rim, so it can be read on any button.
+TEST_F(ControlsTest, TextOfALabelWithoutBackgroundCanBeReadOnDarkButtons) {
+    form.BackColor = 0;
+    form.Show();
+    Label finger(form);
+    finger.Move(0, 0, 615, 615);
+    finger.BackStyle = 0;
+    finger.Alignment = vbCenter;
+    finger.FontSize = 12;
+    finger.FontBold = true;
+    finger.Caption = "3";
+    EXPECT_GT(LightPixels(form, finger.Widget()->geometry()), 10);
+    finger.Caption = "";
+    EXPECT_EQ(LightPixels(form, finger.Widget()->geometry()), 0);
+}
