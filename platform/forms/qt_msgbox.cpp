@@ -97,10 +97,18 @@ QString BreakLongWords(const QString& text, const QFontMetrics& metrics, int wid
 void StandAboveCurrentForm(QDialog& dialog) {
     Form* form = CurrentForm();
     if (form && form->IsTopmost()) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    QTimer::singleShot(0, &dialog, [&dialog] {
+    // The window manager may map the box only after a turn or two of the event
+    // loop and may not give it the focus on its own (when no window of ours
+    // had it, as while the main window is hidden): asked until it has it.
+    auto* ask = new QTimer(&dialog);
+    ask->setInterval(40);
+    QObject::connect(ask, &QTimer::timeout, &dialog, [&dialog, ask, tries = 0]() mutable {
+        if (dialog.isActiveWindow() || ++tries > 25) return ask->stop();
+        if (!dialog.isVisible()) return;
         dialog.raise();
         dialog.activateWindow();
     });
+    ask->start();
 }
 
 QWidget* CurrentFormWidget() {
@@ -112,6 +120,8 @@ QWidget* CurrentFormWidget() {
 
 MessageDialog::MessageDialog(const std::string& prompt, int flags, const std::string& title, QWidget* parent)
     : QDialog(parent), flags_(flags) {
+    // A title and a close box, as a message box has; nothing to minimise.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(BoxText(title));
     setModal(true);
     auto* grid = new QGridLayout(this);
