@@ -4,6 +4,9 @@
 // load handler already.
 #include <QApplication>
 
+#include <cstdlib>
+#include <string_view>
+
 #include "mainwindow/form1.h"
 #include "platform/forms/form.h"
 #include "platform/forms/qt_msgbox.h"
@@ -15,8 +18,11 @@ int main(int argc, char** argv) {
     // decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // BELMORA_BOXES=stderr writes the boxes to standard error and answers each
+    // with its first button, for runs without anyone at the screen.
     forms::QtMessageBoxes zpravy;
-    forms::SetMessageBoxService(&zpravy);
+    const char* boxes = std::getenv("BELMORA_BOXES");
+    if (!(boxes && std::string_view(boxes) == "stderr")) forms::SetMessageBoxService(&zpravy);
 
     Form1 okno;
     HlavniOkno = &okno;
@@ -24,6 +30,7 @@ int main(int argc, char** argv) {
     okno.Show(forms::vbModeless);
 
     const int vysledek = okno.IsLoaded() ? QApplication::exec() : 0;
+    program::Release();
     HlavniOkno = nullptr;
     forms::SetMessageBoxService(nullptr);
     return vysledek;

@@ -1,10 +1,12 @@
 #include "store/module1.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 #include "mainwindow/form1.h"
 #include "platform/forms/app_info.h"
+#include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/runtime_error.h"
@@ -26,9 +28,18 @@ EndHook& Hook() {
 
 EndHook SetEndHook(EndHook hook) { return std::exchange(Hook(), std::move(hook)); }
 
+void Release() {
+    ExcelAplikace.reset();
+    forms::ReleaseFormInstances();
+}
+
 void End(int exitCode) {
     if (Hook()) Hook()(exitCode);
-    std::exit(exitCode);
+    Release();
+    // The process goes without running the destructors of static objects:
+    // pictures and windows kept there would outlive the window system.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
 }
 
 }  // namespace program

@@ -56,11 +56,16 @@ void NactiListy();
 xl::Application& Excel();
 
 // Ending the program at once (VB's End): no unload handler runs. The
-// program's own ending exits the process; tests install a hook of their own
-// (which must not return normally, e.g. it throws) to watch it happen.
+// program's own ending releases the spreadsheet with its windows and the
+// shared forms while the window system still runs, then exits the process
+// with `exitCode`; tests install a hook of their own (which must not return
+// normally, e.g. it throws) to watch it happen.
 namespace program {
 using EndHook = std::function<void(int exitCode)>;
 // Installs `hook` in place of exiting; returns the previous one (empty: exit).
 EndHook SetEndHook(EndHook hook);
 [[noreturn]] void End(int exitCode);
+// What every way of ending does before the process goes: the spreadsheet and
+// its windows, and the shared forms, let go of.
+void Release();
 }  // namespace program

@@ -29,6 +29,24 @@ void Forget(Form* form) {
 }
 }  // namespace
 
+namespace {
+std::vector<FormInstanceBase*>& Instances() {
+    static std::vector<FormInstanceBase*> instances;
+    return instances;
+}
+}  // namespace
+
+FormInstanceBase::FormInstanceBase() { Instances().push_back(this); }
+
+FormInstanceBase::~FormInstanceBase() {
+    auto& all = Instances();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void ReleaseFormInstances() {
+    for (FormInstanceBase* instance : std::vector<FormInstanceBase*>(Instances())) instance->Reset();
+}
+
 Form* CurrentForm() {
     const auto& order = ShownOrder();
     auto shown = [](const Form* f) { return f->Widget() && f->Widget()->isVisible(); };

@@ -119,11 +119,24 @@ Form* CurrentForm();
 using ModalDriver = std::function<void(Form&)>;
 ModalDriver SetModalDriver(ModalDriver driver);
 
+// Every shared form instance lets go of its form (see FormInstance); the
+// program does this before it ends, while the window system is still there.
+void ReleaseFormInstances();
+
+class FormInstanceBase {
+public:
+    FormInstanceBase();
+    virtual ~FormInstanceBase();
+    FormInstanceBase(const FormInstanceBase&) = delete;
+    FormInstanceBase& operator=(const FormInstanceBase&) = delete;
+    virtual void Reset() = 0;
+};
+
 // A form that exists as one shared instance: created when first used, and
 // created afresh when used after it was unloaded, so that every opening
 // starts from its design (as a VB form reference loads the form anew).
 template <class T>
-class FormInstance {
+class FormInstance : public FormInstanceBase {
 public:
     T& operator*() { return Get(); }
     T* operator->() { return &Get(); }
@@ -133,7 +146,7 @@ public:
     }
     // The instance without creating one; nullptr when there is none.
     T* Existing() const { return form_.get(); }
-    void Reset() { form_.reset(); }
+    void Reset() override { form_.reset(); }
 
 private:
     std::unique_ptr<T> form_;
