@@ -223,6 +223,23 @@ TEST_F(SongTest, TakenNameAnsweredYesReplacesTheOldFile) {
     EXPECT_FALSE(book.sheets.empty());
 }
 
+// A name that an open workbook already has (the lookup workbook, in any
+// letter case) is refused before anything is made.
+TEST_F(SongTest, ANameOfAnOpenWorkbookIsRefusedBeforeAnythingIsMade) {
+    Form1& f = StartWithFolder();
+    for (const std::string name : {"read_only", "READ_ONLY"}) {
+        NewSong(f, name);
+        EXPECT_EQ(TakeBoxes(),
+                  (std::vector<Box>{kNazevDotaz,
+                                    {"Sešit s názvem " + name + ".xls je v programu již otevřen, proto tento název "
+                                     "nelze použít pro novou písničku.\r\nZačněte znovu a zadejte jiný název písně.",
+                                     forms::vbExclamation, "Založení nové skladby přerušeno."}}));
+        EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+        EXPECT_TRUE(SongFolderFiles().empty());
+        ExpectNoSongState(f);
+    }
+}
+
 TEST_F(SongTest, MissingFolderLevelsAreMadeAfterTheMessage) {
     struct Case {
         const char* name;
