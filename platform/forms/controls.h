@@ -153,7 +153,7 @@ public:
     explicit ComboBox(Container& parent);
 
     Property<int> Style{this, kStyle, vbComboDropdown};
-    Property<std::string> Text{this, kText};      // the edit field (the chosen item in a list style)
+    Property<std::string> Text{this, kText, {}, Notify::Always};  // the edit field (the chosen item in a list style)
     Property<int> ListIndex{this, kListIndex, -1};  // -1: no item chosen
 
     void AddItem(const std::string& item, int index = -1);

@@ -55,7 +55,7 @@ public:
     Property<float> Height{this, kGeometry, 3600};
     Property<OleColor> BackColor{this, kBackColor, vbButtonFace};
     // Setting Visible shows (modeless) or hides the form.
-    Property<bool> Visible{this, kVisible, false};
+    Property<bool> Visible{this, kVisible, false, Notify::Always};
 
     float ScaleWidth() const;
     float ScaleHeight() const;

@@ -395,3 +395,28 @@ TEST_F(ControlsTest, TextOfALabelWithoutBackgroundCanBeReadOnDarkButtons) {
     finger.Caption = "";
     EXPECT_EQ(LightPixels(form, finger.Widget()->geometry()), 0);
 }
+
+// The program writes the same values again and again (every step releases
+// every key): a write that changes nothing does not reach the owner, so the
+// widget is not touched; properties that act on every write still hear of it.
+TEST(PropertyTest, TheOwnerHearsOfChangesOnlyUnlessEveryWriteActs) {
+    struct Owner : PropertyOwner {
+        std::vector<int> heard;
+        void PropertyChanged(int id) override { heard.push_back(id); }
+    } owner;
+    Property<float> top(&owner, 1, 9980.f);
+    Property<std::string> caption(&owner, 2);
+    Property<bool> enabled(&owner, 3, true, Notify::Always);
+    for (int i = 0; i < 3; ++i) {
+        top = 9980.f;
+        caption = std::string();
+        enabled = true;
+    }
+    EXPECT_EQ(owner.heard, (std::vector<int>{3, 3, 3}));
+    owner.heard.clear();
+    top -= 60;
+    caption = "c1";
+    caption = "c1";
+    EXPECT_EQ(owner.heard, (std::vector<int>{1, 2}));
+    EXPECT_EQ(top, 9920.f);
+}
