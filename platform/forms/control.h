@@ -135,12 +135,18 @@ protected:
     // Whether the control raises Click itself on a press and release inside it
     // (labels, images, picture boxes); buttons raise it from their own signal.
     virtual bool ClicksOnRelease() const { return true; }
+    // Whether the control is hidden by not painting itself and letting the
+    // mouse through, its widget staying shown. Showing a widget makes Qt ask
+    // the window system where the mouse is (a round trip to an X server each
+    // time); the staff and strip pictures come and go by the dozen per step.
+    virtual bool HidesByPainting() const { return false; }
     virtual bool HandleEvent(QObject* watched, QEvent* event);
     // Input events of `child` (a part of the widget, such as a combo box's
     // edit field) reach this control's events too.
     void RouteEventsFrom(QWidget* child);
     void ApplyGeometry();
     void ApplyFont();
+    void ApplyVisible();
 
 private:
     friend class Container;

@@ -54,6 +54,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        if (!owner_->Visible) return;
         QPainter p(this);
         const Picture& pic = owner_->Picture;
         if (!pic.IsEmpty()) {

@@ -79,6 +79,7 @@ protected:
     enum : int { kPicture = kFirstOwn, kStretch, kBorderStyle };
     void ApplyOwn(int id) override;
     void ApplyColors() override {}
+    bool HidesByPainting() const override { return true; }
 };
 
 // A box with a background that shows its picture at the top left, unscaled,

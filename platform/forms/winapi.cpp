@@ -91,7 +91,7 @@ void DragControl(Control& control) {
         return;
     }
     QWidget* widget = control.Widget();
-    if (!MousePressActive() || !widget || !widget->isVisible() || !qApp) return;
+    if (!MousePressActive() || !widget || !widget->isVisible() || !control.Visible || !qApp) return;
     QEventLoop loop;
     DragTracker tracker(control, loop);
     qApp->installEventFilter(&tracker);

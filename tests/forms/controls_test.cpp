@@ -420,3 +420,27 @@ TEST(PropertyTest, TheOwnerHearsOfChangesOnlyUnlessEveryWriteActs) {
     EXPECT_EQ(owner.heard, (std::vector<int>{1, 2}));
     EXPECT_EQ(top, 9920.f);
 }
+
+// A hidden picture is neither seen nor in the way of the mouse: what lies
+// under it is drawn and gets the clicks, as when it is shown it covers them.
+TEST_F(ControlsTest, AHiddenPictureIsNotDrawnAndLetsTheMouseThrough) {
+    form.BackColor = 0;
+    form.Show();
+    CommandButton below(form);
+    below.Move(0, 0, 900, 900);
+    Image head(form);
+    head.Picture = LoadResPicture(129);  // a button picture: light, without see-through parts
+    head.Move(0, 0);
+    const QPoint centre = head.Widget()->geometry().center();
+    EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
+
+    head.Visible = false;
+    EXPECT_FALSE(head.Visible);
+    EXPECT_EQ(form.ClientWidget()->childAt(centre), below.Widget());
+    below.Visible = false;
+    EXPECT_EQ(LightPixels(form, head.Widget()->geometry()), 0);
+
+    head.Visible = true;
+    EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
+    EXPECT_GT(LightPixels(form, head.Widget()->geometry()), 0);
+}
