@@ -255,7 +255,7 @@ void Form1::cmdEdit_Click() {
             PovolOvladaniPisne();
             NastavOvladaniPisne();
             VyberSloupecB();
-            NactiListy();
+            NactiListy(Combo1, lblLadeni);
             // A row past what the strip's counter holds is an overflow (error
             // 6), reported below, rather than a wrapped row number.
             ZacatekPasu = vb::CInt(vb::Variant(static_cast<std::int32_t>(Excel().ActiveCell().Row())));
@@ -317,7 +317,7 @@ void Form1::Combo1_Click() {
             // list is read afresh before the user is asked to choose again.
             Combo1.Clear();
             try {
-                NactiListy();
+                NactiListy(Combo1, lblLadeni);
             } catch (const vb::RuntimeError& chyba) {
                 forms::NeocekavanaChyba(chyba.Number());
             }

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <utility>
 
-#include "mainwindow/form1.h"
 #include "platform/forms/app_info.h"
 #include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
@@ -15,7 +14,6 @@ std::shared_ptr<xl::Application> ExcelAplikace;
 std::string NazevReadOnly;
 std::string AktualniPisen;
 std::string StaraCesta;
-Form1* HlavniOkno = nullptr;
 
 namespace program {
 
@@ -49,16 +47,7 @@ xl::Application& Excel() {
     return *ExcelAplikace;
 }
 
-namespace {
-
-Form1& Okno() {
-    if (!HlavniOkno) vb::Raise(vb::err::ObjectNotSet, "Module1", "Object variable or With block variable not set");
-    return *HlavniOkno;
-}
-
-}  // namespace
-
-void SpustExcel() {
+std::string SpustExcel() {
     try {
         // The first instance only reads the user's default folder and points
         // it at the songs; the one kept for the run is started afresh.
@@ -73,7 +62,7 @@ void SpustExcel() {
         ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls", {}, true);
         NazevReadOnly = ExcelAplikace->ActiveWorkbook().Name();
         ExcelAplikace->Sheets("Calvira12").Select();
-        Okno().lblLadeni.Caption = ExcelAplikace->ActiveSheet().Name();
+        return ExcelAplikace->ActiveSheet().Name();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::CannotCreateObject) {
             forms::MsgBox(

@@ -47,6 +47,14 @@ void ReleaseFormInstances() {
     for (FormInstanceBase* instance : std::vector<FormInstanceBase*>(Instances())) instance->Reset();
 }
 
+namespace {
+Form* g_mainForm = nullptr;
+}
+
+void SetMainForm(Form* form) { g_mainForm = form; }
+
+Form* MainForm() { return g_mainForm; }
+
 Form* CurrentForm() {
     const auto& order = ShownOrder();
     auto shown = [](const Form* f) { return f->Widget() && f->Widget()->isVisible(); };
@@ -98,6 +106,7 @@ Form::Form() : window_(new FormWindow(this)) {
 
 Form::~Form() {
     Forget(this);
+    if (g_mainForm == this) g_mainForm = nullptr;
     UnregisterHandle(hwnd_);
     if (modalLoop_) modalLoop_->quit();
     delete window_.data();

@@ -110,6 +110,11 @@ private:
     bool applying_ = false;
 };
 
+// The program's main form: the one a dialog shows again when it closes; it
+// loses the place when it goes.
+void SetMainForm(Form* form);
+Form* MainForm();
+
 // The form that the program's boxes belong to: the modal form shown last, else
 // the topmost visible form, else the active form, else the visible form shown
 // last; nullptr when no form is visible.
