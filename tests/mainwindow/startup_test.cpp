@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"NamesOnNumberingMissing", {{{"PopisKnof", "Index"}, "1"}}, true, false, {}},
         SettingsCase{"NumberingSeven", {{{"Cislovani", "Index"}, "7"}}, false, true, {}},
         SettingsCase{"OneOverlay", {{{"Zabrany", "3"}, "1"}}, false, false, {3}},
-        SettingsCase{"OverlaysAsStoredByTheDialog",
+        SettingsCase{"StoredOverlays",
                      {{{"Zabrany", "1"}, "1"}, {{"Zabrany", "2"}, "0"}, {{"Zabrany", "5"}, "True"}},
                      false,
                      false,
