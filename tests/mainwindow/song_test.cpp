@@ -218,9 +218,11 @@ TEST_F(SongTest, TakenNameAnsweredYesReplacesTheOldFile) {
 
     EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz, kNahraditDotaz}));
     EXPECT_EQ(AktualniPisen, "Polka.xls");
-    // The file is now the new song's workbook.
+    // The file is now the new song's workbook, saved as it was made (its
+    // sheet is renamed after the tuning in the open workbook only).
     const xl::internal::Book book = xl::internal::ReadXlsFile((SongFolder() / "Polka.xls").string());
-    EXPECT_FALSE(book.sheets.empty());
+    ASSERT_EQ(book.sheets.size(), 3u);
+    EXPECT_EQ(book.sheets.front().name, "List1");
 }
 
 // A name that an open workbook already has (the lookup workbook, in any
