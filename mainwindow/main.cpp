@@ -3,6 +3,9 @@
 // end item); a failed start of the spreadsheet ends it inside the window's
 // load handler already.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <string_view>
@@ -14,6 +17,10 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own dialogs (the open dialog) speak Czech like the rest of the program.
+    QTranslator cestina;
+    if (cestina.load(QLocale(QLocale::Czech), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&cestina);
     // The workbook windows are top-level windows too; only the main window
     // decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
