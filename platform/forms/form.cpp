@@ -4,7 +4,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -156,7 +159,18 @@ void Form::WindowResized() {
 
 void Form::PropertyChanged(int id) {
     switch (id) {
-    case kCaption: window_->setWindowTitle(QString::fromStdString(Caption)); break;
+    case kCaption: {
+        const QString title = QString::fromStdString(Caption);
+        window_->setWindowTitle(title);
+        // The window is at least as wide as its whole title with the window
+        // manager's buttons beside it, so the title is never cut short.
+        QFont font = QApplication::font();
+        font.setBold(true);
+        const QScreen* screen = window_->screen();
+        const int limit = screen ? screen->availableGeometry().width() : 1600;
+        window_->setMinimumWidth(std::min(QFontMetrics(font).horizontalAdvance(title) + 130, limit));
+        break;
+    }
     case kGeometry: ApplyGeometry(); break;
     case kBackColor: {
         QPalette pal = client_->palette();

@@ -361,3 +361,22 @@ TEST_F(FormsTest, DragFollowsTheMouseUntilTheButtonIsReleased) {
 }
 
 }  // namespace
+
+namespace {
+
+// A dialog designed narrower than its title: the window grows so that the
+// window manager can show the whole title.
+TEST(FormTitleTest, TheWindowIsWideEnoughForItsWholeTitle) {
+    forms_test::App();
+    Form dialog;
+    dialog.SetClientSize(3750, 3000);
+    dialog.Caption = "Znáte-li tóninu, vyberte a potvrďte Ok !";
+    dialog.Show();
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GT(dialog.Widget()->width(), QFontMetrics(bold).horizontalAdvance("Znáte-li tóninu, vyberte a potvrďte Ok !"));
+    EXPECT_EQ(TwipsToPixels(dialog.Width), dialog.Widget()->width());
+    dialog.Hide();
+}
+
+}  // namespace
