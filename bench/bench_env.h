@@ -5,8 +5,10 @@
 #include <dlfcn.h>
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "platform/com/com.h"
 
@@ -41,6 +43,20 @@ inline bool RegisterCalvira(const std::string& programDir) {
     const bool ok = reg && reg() == com::S_OK;
     ::dlclose(lib);
     return ok;
+}
+
+// One figure of a run: `RESULT step_ms=0.358 ms` names it, its value and unit.
+struct Figure {
+    std::string name;
+    double value;
+    std::string unit;
+};
+
+// The last line of every benchmark: its medians, for comparing runs.
+inline void PrintResult(const std::vector<Figure>& figures) {
+    std::printf("RESULT");
+    for (const Figure& f : figures) std::printf(" %s=%.4g %s", f.name.c_str(), f.value, f.unit.c_str());
+    std::printf("\n");
 }
 
 }  // namespace bench

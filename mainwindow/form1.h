@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "notation/noty.h"
 #include "platform/com/com.h"
 #include "platform/forms/forms.h"
 #include "platform/vb/variant.h"
@@ -228,6 +229,8 @@ public:
     void ZobrazBasyTlak();
     void ZobrazBasyTah();
     void ZobrazPrstoklad();
+    // Takes the finger texts of the last reading off the treble labels.
+    void SmazPrstoklad();
 
     // ---- Stepping through a song -------------------------------------------
     void PovolKrokZpet();
@@ -320,8 +323,24 @@ private:
     void ConnectReleaseEvents();
     void ConnectMenuEvents();
 
+    // The finger texts the last reading put on the treble labels: each label
+    // with its caption before and after, so that exactly they come off again.
+    struct ZobrazenyPrst {
+        forms::Label* popis;
+        std::string predtim;
+        std::string potom;
+    };
+    std::vector<ZobrazenyPrst> zobrazenePrsty_;
+
+    // The treble keyboard handed to the treble button lookup.
+    clsNoty::Klavesnice klavesnice_{this, &imgDiskant, &imgDiskantPom, &cmdKlavesa};
+
     com::ComPtr<calvira::_Calvira12> Klic_;
     std::shared_ptr<clsNotyZapis> Zapis_;  // shared: its type is complete only where it is made
     // The drawn staff lines behind the reading staff, the entry staff and each strip step.
     std::vector<std::unique_ptr<forms::Image>> staffLines_;
 };
+
+// The main window of the run, set by the start-up routine before the window
+// loads; the dialogs reach the window's controls through it.
+extern Form1* HlavniOkno;

@@ -115,7 +115,13 @@ forms::Picture StaffPicture(float width, float height, float headTop, float head
 
 }  // namespace
 
+Form1* HlavniOkno = nullptr;
+
 Form1::Form1() {
+    // The dialogs that hide the window show it again when they close; the
+    // treble button lookup marks this window's keyboard.
+    forms::SetMainForm(this);
+    clsNoty::PripojKlavesnici(&klavesnice_);
     InitializeComponent();
     ConnectSteppingEvents();
     ConnectSoundEvents();
@@ -126,7 +132,9 @@ Form1::Form1() {
     ConnectMenuEvents();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    if (clsNoty::PripojenaKlavesnice() == &klavesnice_) clsNoty::PripojKlavesnici(nullptr);
+}
 
 bool Form1::LoadSongMenuItems() {
     mnuNovaPisen.Load(2, mnuSoubor);

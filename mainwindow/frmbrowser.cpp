@@ -231,6 +231,8 @@ void frmBrowser::timTimer_Timer() {
     });
 }
 
+// The page is in: its title in the caption and its address in the address line.
 void frmBrowser::ZobrazNazevStranky() {
     Preskoc([this] { Caption = brwWebBrowser.LocationName(); });
+    Preskoc([this] { cboAddress.Text = brwWebBrowser.LocationURL(); });
 }

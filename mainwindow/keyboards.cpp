@@ -39,9 +39,10 @@ void Form1::RozmistiBasy() {
 }
 
 // Every treble button free (its white- or black-key picture), no label marked
-// as pressed, and the reading staff empty. Captions (tone names, fingering)
-// are left as they are.
+// as pressed, no finger text of a reading left, and the reading staff empty.
+// The tone names on the buttons stay.
 void Form1::UvolniDiskant() {
+    SmazPrstoklad();
     for (int n = 1; n <= 49; ++n) {
         imgDiskant(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskant(n))).Picture;
         lbl(n).Tag = "0";

@@ -3,6 +3,12 @@
 // end item); a failed start of the spreadsheet ends it inside the window's
 // load handler already.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdlib>
+#include <string_view>
 
 #include "mainwindow/form1.h"
 #include "platform/forms/form.h"
@@ -11,12 +17,19 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own dialogs (the open dialog) speak Czech like the rest of the program.
+    QTranslator cestina;
+    if (cestina.load(QLocale(QLocale::Czech), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&cestina);
     // The workbook windows are top-level windows too; only the main window
     // decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // BELMORA_BOXES=stderr writes the boxes to standard error and answers each
+    // with its first button, for runs without anyone at the screen.
     forms::QtMessageBoxes zpravy;
-    forms::SetMessageBoxService(&zpravy);
+    const char* boxes = std::getenv("BELMORA_BOXES");
+    if (!(boxes && std::string_view(boxes) == "stderr")) forms::SetMessageBoxService(&zpravy);
 
     Form1 okno;
     HlavniOkno = &okno;
@@ -24,6 +37,7 @@ int main(int argc, char** argv) {
     okno.Show(forms::vbModeless);
 
     const int vysledek = okno.IsLoaded() ? QApplication::exec() : 0;
+    program::Release();
     HlavniOkno = nullptr;
     forms::SetMessageBoxService(nullptr);
     return vysledek;

@@ -239,6 +239,7 @@ void Form1::ZobrazBasyTlak() { CtiBasy(*this, true); }
 void Form1::ZobrazBasyTah() { CtiBasy(*this, false); }
 
 void Form1::ZobrazPrstoklad() {
+    SmazPrstoklad();
     Excel().Windows(AktualniPisen).Activate();
     std::string t = vb::CStr(Excel().Range("V" + Radek()).Value());
 
@@ -263,7 +264,9 @@ void Form1::ZobrazPrstoklad() {
             const std::uint8_t knoflik = vb::CByte(vb::Variant(vb::Left(polozka, strednik - 1)));
             const std::string prst = vb::Mid(polozka, strednik + 1);
             forms::Label& popis = (*cil)(knoflik);
-            popis.Caption = prst + "\r\n" + popis.Caption.get();
+            const std::string predtim = popis.Caption;
+            popis.Caption = prst + "\r\n" + predtim;
+            zobrazenePrsty_.push_back({&popis, predtim, popis.Caption});
         }
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ControlArrayElementMissing) {
@@ -277,6 +280,14 @@ void Form1::ZobrazPrstoklad() {
             OznamChybuSPokracovanim("V programu", e.Number(), "Neočekávaná chyba programu.");
         }
     }
+}
+
+void Form1::SmazPrstoklad() {
+    // Latest first, so a label with two fingers gets back its caption of before
+    // both; a caption written anew since (the tone names) is left as it is.
+    for (auto it = zobrazenePrsty_.rbegin(); it != zobrazenePrsty_.rend(); ++it)
+        if (it->popis->Caption.get() == it->potom) it->popis->Caption = it->predtim;
+    zobrazenePrsty_.clear();
 }
 
 void Form1::ConnectReadingEvents() {

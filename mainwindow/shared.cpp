@@ -15,6 +15,7 @@ void OznamChybuOkna(const vb::RuntimeError& e) {
 }
 
 void OznamChybuSPokracovanim(const std::string& kde, int cislo, const std::string& titulek) {
+    if (forms::UkazVysvetleniChyby(cislo)) return;
     forms::MsgBox(kde + " došlo k chybě číslo " + std::to_string(cislo) +
                       ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
                   forms::vbExclamation, titulek);

@@ -113,6 +113,15 @@ bool VytvorSlozky(Form1& okno) {
     }
 }
 
+bool SesitJeOtevren(const std::string& nazev) {
+    try {
+        Excel().Windows(nazev);
+        return true;
+    } catch (const vb::RuntimeError&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 void Form1::ConnectSongEvents() {
@@ -169,6 +178,14 @@ void Form1::cmdNovaSkladba_Click() {
                       "Název nesmí obsahovat lomítka / a \\ ani neviditelné řídicí znaky, nesmí být tvořen jen "
                       "tečkou nebo dvěma tečkami a nesmí být příliš dlouhý.\r\n"
                       "Začněte znovu a zadejte jiný název písně.",
+                      forms::vbExclamation, "Založení nové skladby přerušeno.");
+        return;
+    }
+    // Two open workbooks cannot share a name: the new song would not be saved
+    // under it (the lookup workbook read_only.xls is always open).
+    if (SesitJeOtevren(nazev + ".xls")) {
+        forms::MsgBox("Sešit s názvem " + nazev + ".xls je v programu již otevřen, proto tento název nelze "
+                          "použít pro novou písničku.\r\nZačněte znovu a zadejte jiný název písně.",
                       forms::vbExclamation, "Založení nové skladby přerušeno.");
         return;
     }
@@ -238,7 +255,7 @@ void Form1::cmdEdit_Click() {
             PovolOvladaniPisne();
             NastavOvladaniPisne();
             VyberSloupecB();
-            NactiListy();
+            NactiListy(Combo1, lblLadeni);
             // A row past what the strip's counter holds is an overflow (error
             // 6), reported below, rather than a wrapped row number.
             ZacatekPasu = vb::CInt(vb::Variant(static_cast<std::int32_t>(Excel().ActiveCell().Row())));
@@ -300,7 +317,7 @@ void Form1::Combo1_Click() {
             // list is read afresh before the user is asked to choose again.
             Combo1.Clear();
             try {
-                NactiListy();
+                NactiListy(Combo1, lblLadeni);
             } catch (const vb::RuntimeError& chyba) {
                 forms::NeocekavanaChyba(chyba.Number());
             }

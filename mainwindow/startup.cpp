@@ -38,7 +38,7 @@ std::uint8_t CeleCislo(const char* sekce) { return vb::CByte(sys::GetSetting(kAp
 void Form1::Form_Load() {
     forms::SetWindowPos(hWnd(), forms::HWND_TOPMOST, 0, 0, 0, 0, forms::SWP_NOMOVE | forms::SWP_NOSIZE);
 
-    SpustExcel();
+    lblLadeni.Caption = SpustExcel();
 
     for (int i = 5; i <= 84; ++i) imgBecko(i).Picture = forms::LoadResPicture(122);
     for (int i = 0; i <= 6; ++i) {

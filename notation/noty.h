@@ -6,6 +6,14 @@
 
 #include "platform/vb/variant.h"
 
+namespace forms {
+class Form;
+class Image;
+class CommandButton;
+template <class T>
+class ControlArray;
+}  // namespace forms
+
 class clsNoty {
 public:
     // The staff offset of a note name: an accidental prefix ("k" sharp, "b"
@@ -18,9 +26,23 @@ public:
     // button picture, its piano key and its second picture) as the target of
     // an interval, found in the lookup workbook's tone sheet. `Ton` is
     // replaced by its sharp spelling. A name that is not found is reported
-    // and nothing is marked. Needs the main window and the spreadsheet, so it
-    // is built with the window (mainwindow/stiskni_knoflik.cpp).
+    // and nothing is marked. Needs the spreadsheet and the keyboard the main
+    // window hands over (PripojKlavesnici); built apart from the rest of the
+    // class (notation/stiskni_knoflik.cpp), which needs neither.
     void StiskniKnoflik(std::string& Ton);
+
+    // The main window's treble keyboard, which StiskniKnoflik marks, and the
+    // window it hides while it shows a message. The window hands it over when
+    // it is made and takes it back (nullptr) when it goes; without it the
+    // lookup finds no button to mark.
+    struct Klavesnice {
+        forms::Form* okno;
+        forms::ControlArray<forms::Image>* imgDiskant;
+        forms::ControlArray<forms::Image>* imgDiskantPom;
+        forms::ControlArray<forms::CommandButton>* cmdKlavesa;
+    };
+    static void PripojKlavesnici(const Klavesnice* klavesnice);
+    static const Klavesnice* PripojenaKlavesnice();
 
 private:
     // Flat and enharmonic names in the sharp-and-natural spelling of the

@@ -11,7 +11,8 @@
 // and the two guide buttons beside it a ridged (grooved) face, as on the
 // instrument. Same-pitch partners of a pressed bass are pink.
 //
-// Staff signs are black drawings on white; the note head of the current strip
+// Staff signs and note heads are drawings on white, painted without their
+// white so the staff lines show through; the note head of the current strip
 // step is red.
 #include <functional>
 #include <map>
@@ -57,14 +58,24 @@ QImage ToDepth(const QImage& image, int bits) {
     }
 }
 
-Picture Paint(int w, int h, int bits, const QColor& background, const std::function<void(QPainter&)>& draw) {
+QImage PaintImage(int w, int h, int bits, const QColor& background, const std::function<void(QPainter&)>& draw) {
     QImage image(w, h, QImage::Format_RGB32);
     image.fill(background);
     {
         QPainter p(&image);
         draw(p);
     }
-    return Picture::FromImage(ToDepth(image, bits), bits);
+    return ToDepth(image, bits);
+}
+
+Picture Paint(int w, int h, int bits, const QColor& background, const std::function<void(QPainter&)>& draw) {
+    return Picture::FromImage(PaintImage(w, h, bits, background, draw), bits);
+}
+
+// A drawing on white whose white is left out when painted, so the staff
+// lines behind it stay in sight.
+Picture PaintOnStaff(int w, int h, int bits, const std::function<void(QPainter&)>& draw) {
+    return Picture::FromImage(PaintImage(w, h, bits, Qt::white, draw), bits, qRgb(255, 255, 255));
 }
 
 // ------------------------------------------------------------ buttons
@@ -153,11 +164,11 @@ void DrawHead(QPainter& p, int w, int h, const QColor& colour) {
 }
 
 Picture Sign(int w, int h, int bits, void (*draw)(QPainter&, int, int)) {
-    return Paint(w, h, bits, Qt::white, [&](QPainter& p) { draw(p, w, h); });
+    return PaintOnStaff(w, h, bits, [&](QPainter& p) { draw(p, w, h); });
 }
 
 Picture Head(int w, int h, int bits, const QColor& colour) {
-    return Paint(w, h, bits, Qt::white, [&](QPainter& p) { DrawHead(p, w, h, colour); });
+    return PaintOnStaff(w, h, bits, [&](QPainter& p) { DrawHead(p, w, h, colour); });
 }
 
 // ------------------------------------------------------------ tables

@@ -4,7 +4,7 @@
 #   scripts/deps.sh --test   also what the tests need (the peer spreadsheet)
 set -euo pipefail
 
-pkgs=(build-essential cmake pkg-config qt6-base-dev libfreexl-dev libgsf-1-dev
+pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libfreexl-dev libgsf-1-dev
       libsdl2-mixer-dev fluid-soundfont-gm libgtest-dev libgmock-dev)
 if [[ "${1:-}" == "--test" ]]; then
   pkgs+=(libreoffice-calc-nogui)

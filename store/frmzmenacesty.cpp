@@ -1,6 +1,5 @@
 #include "store/frmzmenacesty.h"
 
-#include "mainwindow/form1.h"
 #include "platform/system/files.h"
 #include "store/module1.h"
 
@@ -101,7 +100,7 @@ void frmZmenaCesty::OKButton_Click() {
 void frmZmenaCesty::CancelButton_Click() { Unload(); }
 
 void frmZmenaCesty::Form_Unload(int& /*Cancel*/) {
-    if (HlavniOkno) HlavniOkno->Visible = true;
+    if (forms::Form* hlavni = forms::MainForm()) hlavni->Visible = true;
 }
 
 bool frmZmenaCesty::ExistujeSlozka(const std::string& path) { return sys::FolderExists(path); }

@@ -1,10 +1,11 @@
 #include "store/module1.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
-#include "mainwindow/form1.h"
 #include "platform/forms/app_info.h"
+#include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/runtime_error.h"
@@ -13,7 +14,6 @@ std::shared_ptr<xl::Application> ExcelAplikace;
 std::string NazevReadOnly;
 std::string AktualniPisen;
 std::string StaraCesta;
-Form1* HlavniOkno = nullptr;
 
 namespace program {
 
@@ -26,9 +26,18 @@ EndHook& Hook() {
 
 EndHook SetEndHook(EndHook hook) { return std::exchange(Hook(), std::move(hook)); }
 
+void Release() {
+    ExcelAplikace.reset();
+    forms::ReleaseFormInstances();
+}
+
 void End(int exitCode) {
     if (Hook()) Hook()(exitCode);
-    std::exit(exitCode);
+    Release();
+    // The process goes without running the destructors of static objects:
+    // pictures and windows kept there would outlive the window system.
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
 }
 
 }  // namespace program
@@ -38,16 +47,7 @@ xl::Application& Excel() {
     return *ExcelAplikace;
 }
 
-namespace {
-
-Form1& Okno() {
-    if (!HlavniOkno) vb::Raise(vb::err::ObjectNotSet, "Module1", "Object variable or With block variable not set");
-    return *HlavniOkno;
-}
-
-}  // namespace
-
-void SpustExcel() {
+std::string SpustExcel() {
     try {
         // The first instance only reads the user's default folder and points
         // it at the songs; the one kept for the run is started afresh.
@@ -59,10 +59,10 @@ void SpustExcel() {
 
         ExcelAplikace = xl::CreateObject("excel.application");
         ExcelAplikace->Visible(true);
-        ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls");
+        ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls", {}, true);
         NazevReadOnly = ExcelAplikace->ActiveWorkbook().Name();
         ExcelAplikace->Sheets("Calvira12").Select();
-        Okno().lblLadeni.Caption = ExcelAplikace->ActiveSheet().Name();
+        return ExcelAplikace->ActiveSheet().Name();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::CannotCreateObject) {
             forms::MsgBox(

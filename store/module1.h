@@ -4,7 +4,8 @@
 // exit, and the switching between the two workbook windows.
 //
 // The window routines of the connection (NastavLadeni, VyberSloupecB,
-// UkonciExcel) belong to Form1 (mainwindow/excel_connection.cpp).
+// UkonciExcel) belong to Form1 (mainwindow/excel_connection.cpp); the module
+// knows the window only through the controls it is handed.
 #pragma once
 
 #include <functional>
@@ -12,9 +13,8 @@
 #include <string>
 
 #include "platform/excel/application.h"
+#include "platform/forms/controls.h"
 #include "platform/vb/variant.h"
-
-class Form1;
 
 // The working spreadsheet instance; not set before SpustExcel and after the shutdown.
 extern std::shared_ptr<xl::Application> ExcelAplikace;
@@ -28,15 +28,12 @@ extern std::string StaraCesta;
 // The folder of the songs.
 inline constexpr const char* PracovniAdresar = "C:\\Dokumenty\\Dovozivuz\\Belmora";
 
-// The main window of the run, set by the start-up routine before the window
-// loads; the module's procedures reach the window's controls through it.
-extern Form1* HlavniOkno;
-
 // Starts the connection: reads and changes the default folder on a first
 // instance, keeps a second one visible, opens read_only.xls from the program
-// folder, selects its sheet "Calvira12" and shows that name in the window's
-// lblLadeni. A failure is reported and ends the program at once.
-void SpustExcel();
+// folder (read-only: it is the program's own data) and selects its sheet
+// "Calvira12"; gives that sheet's name, which the main window shows. A failure
+// is reported and ends the program at once.
+std::string SpustExcel();
 
 // Activates the song's window: True, or Empty without a message when the
 // song is not open (this is also the test whether it is still open).
@@ -49,18 +46,23 @@ vb::Variant AktivujReadOnly();
 // one) and comes back to the sheet that was active, which lblLadeni and the
 // combo's text then name. Failures (a sheet that cannot be selected, no
 // spreadsheet) reach the caller.
-void NactiListy();
+void NactiListy(forms::ComboBox& Combo1, forms::Label& lblLadeni);
 
 // The spreadsheet instance, or runtime error 91 when it is not set, as the
 // use of an object variable that holds nothing.
 xl::Application& Excel();
 
 // Ending the program at once (VB's End): no unload handler runs. The
-// program's own ending exits the process; tests install a hook of their own
-// (which must not return normally, e.g. it throws) to watch it happen.
+// program's own ending releases the spreadsheet with its windows and the
+// shared forms while the window system still runs, then exits the process
+// with `exitCode`; tests install a hook of their own (which must not return
+// normally, e.g. it throws) to watch it happen.
 namespace program {
 using EndHook = std::function<void(int exitCode)>;
 // Installs `hook` in place of exiting; returns the previous one (empty: exit).
 EndHook SetEndHook(EndHook hook);
 [[noreturn]] void End(int exitCode);
+// What every way of ending does before the process goes: the spreadsheet and
+// its windows, and the shared forms, let go of.
+void Release();
 }  // namespace program

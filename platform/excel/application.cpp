@@ -293,10 +293,10 @@ Worksheet Workbook::ActiveSheet() const { return RangeAccess::MakeSheet(ActiveSh
 
 bool Workbook::Saved() const { return Live(book_).saved; }
 
-Workbook Workbooks::Open(const std::string& Filename) const {
+Workbook Workbooks::Open(const std::string& Filename, const vb::Variant&, bool ReadOnly) const {
     RequireRunning(*app_);
     Workbook w;
-    w.book_ = Shared(*app_, &OpenBook(*app_, Filename));
+    w.book_ = Shared(*app_, &OpenBook(*app_, Filename, ReadOnly));
     return w;
 }
 

@@ -206,7 +206,9 @@ public:
     // Opens a Windows-style path ("C:\Dokumenty\a.xls"); an open workbook of
     // the same file is activated again. Missing file, unknown drive, a
     // damaged file or another open workbook of the same name: error 1004.
-    Workbook Open(const std::string& Filename) const;
+    // A workbook opened with ReadOnly can be changed in its window but is never
+    // saved over its file (Save: error 1004), and closing it asks nothing.
+    Workbook Open(const std::string& Filename, const vb::Variant& UpdateLinks = {}, bool ReadOnly = false) const;
     // A new workbook "Sešit<n>" with the sheets "List1", "List2", "List3".
     Workbook Add() const;
     int Count() const;

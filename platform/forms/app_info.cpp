@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/forms/msgbox.h"
 
@@ -20,6 +21,30 @@ std::string NeocekavanaChybaText(int cislo) {
     return std::string("Volejte firmu ") + kMakerContact + " a sdělte číslo chyby " + std::to_string(cislo);
 }
 
-void NeocekavanaChyba(int cislo) { MsgBox(NeocekavanaChybaText(cislo), vbCritical, "Neočekávaná chyba !"); }
+namespace {
+
+struct Vysvetleni {
+    int cislo = 0;
+    std::string text, titulek;
+};
+Vysvetleni g_vysvetleni;
+
+}  // namespace
+
+void NeocekavanaChyba(int cislo) {
+    if (UkazVysvetleniChyby(cislo)) return;
+    MsgBox(NeocekavanaChybaText(cislo), vbCritical, "Neočekávaná chyba !");
+}
+
+void VysvetliPristiChybu(int cislo, std::string text, std::string titulek) {
+    g_vysvetleni = {cislo, std::move(text), std::move(titulek)};
+}
+
+bool UkazVysvetleniChyby(int cislo) {
+    if (g_vysvetleni.cislo == 0 || g_vysvetleni.cislo != cislo) return false;
+    const Vysvetleni v = std::exchange(g_vysvetleni, {});
+    MsgBox(v.text, vbCritical, v.titulek);
+    return true;
+}
 
 }  // namespace forms

@@ -33,4 +33,12 @@ std::string NeocekavanaChybaText(int cislo);
 // the title "Neočekávaná chyba !".
 void NeocekavanaChyba(int cislo);
 
+// Where the program knows the cause of an error better than its number says
+// (a component that is not registered), the next report of that number shows
+// this explanation instead of the unexpected-error box.
+void VysvetliPristiChybu(int cislo, std::string text, std::string titulek);
+// Shows the explanation waiting for error `cislo` and drops it; false when
+// none waits.
+bool UkazVysvetleniChyby(int cislo);
+
 }  // namespace forms

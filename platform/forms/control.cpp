@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QObject>
 
-#include "platform/forms/winapi.h"
+#include "platform/forms/handles.h"
 
 namespace forms {
 
@@ -71,7 +71,15 @@ void Control::Attach(QWidget* widget) {
     ApplyFont();
     widget->setEnabled(Enabled);
     widget->setToolTip(QString::fromStdString(ToolTipText));
-    widget->setVisible(Visible);
+    ApplyVisible();
+}
+
+void Control::ApplyVisible() {
+    if (!widget_) return;
+    if (!HidesByPainting()) return widget_->setVisible(Visible);
+    widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !Visible);
+    if (widget_->isHidden()) widget_->show();
+    widget_->update();
 }
 
 void Control::ApplyGeometry() {
@@ -115,7 +123,7 @@ void Control::PropertyChanged(int id) {
     case kTop:
     case kWidth:
     case kHeight: ApplyGeometry(); break;
-    case kVisible: widget_->setVisible(Visible); break;
+    case kVisible: ApplyVisible(); break;
     case kEnabled: widget_->setEnabled(Enabled); break;
     case kToolTipText: widget_->setToolTip(QString::fromStdString(ToolTipText)); break;
     case kBackColor:

@@ -15,6 +15,7 @@
 #include <QWidget>
 
 #include "platform/forms/color.h"
+#include "platform/forms/handles.h"
 #include "platform/forms/property.h"
 
 class QEvent;
@@ -30,9 +31,6 @@ void SetPaletteColor(QPalette& palette, QPalette::ColorRole role, OleColor color
 // Twips to the pixel they fall on, and back.
 int TwipsToPixels(double twips);
 inline float PixelsToTwips(int pixels) { return static_cast<float>(pixels * kTwipsPerPixel); }
-
-// A window handle as the platform calls take it (SetWindowPos, SendMessage).
-using HWND = std::int32_t;
 
 // Mouse buttons and shift state of the mouse events.
 inline constexpr int vbLeftButton = 1;
@@ -137,12 +135,18 @@ protected:
     // Whether the control raises Click itself on a press and release inside it
     // (labels, images, picture boxes); buttons raise it from their own signal.
     virtual bool ClicksOnRelease() const { return true; }
+    // Whether the control is hidden by not painting itself and letting the
+    // mouse through, its widget staying shown. Showing a widget makes Qt ask
+    // the window system where the mouse is (a round trip to an X server each
+    // time); the staff and strip pictures come and go by the dozen per step.
+    virtual bool HidesByPainting() const { return false; }
     virtual bool HandleEvent(QObject* watched, QEvent* event);
     // Input events of `child` (a part of the widget, such as a combo box's
     // edit field) reach this control's events too.
     void RouteEventsFrom(QWidget* child);
     void ApplyGeometry();
     void ApplyFont();
+    void ApplyVisible();
 
 private:
     friend class Container;

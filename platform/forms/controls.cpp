@@ -54,6 +54,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override {
+        if (!owner_->Visible) return;
         QPainter p(this);
         const Picture& pic = owner_->Picture;
         if (!pic.IsEmpty()) {
@@ -70,6 +71,27 @@ protected:
 
 private:
     const Image* owner_;
+};
+
+// A label without a background of its own stands on whatever lies behind it
+// (the buttons of the keyboards, white, black or coloured): its text gets a
+// thin halo of the contrasting colour so that it can be read on any of them.
+class LabelWidget : public QLabel {
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        if (autoFillBackground() || text().isEmpty()) return QLabel::paintEvent(e);
+        QPainter p(this);
+        const QColor ink = palette().color(QPalette::WindowText);
+        const QColor halo = ink.lightness() < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        const int flags = static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect area = contentsRect();
+        p.setPen(halo);
+        for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1), QPoint(-1, -1),
+                               QPoint(1, 1), QPoint(-1, 1), QPoint(1, -1)})
+            p.drawText(area.translated(d), flags, text());
+        p.setPen(isEnabled() ? ink : palette().color(QPalette::Disabled, QPalette::WindowText));
+        p.drawText(area, flags, text());
+    }
 };
 
 class PictureWidget : public QFrame {
@@ -123,7 +145,7 @@ void CommandButton::ApplyColors() {
 // ---------------------------------------------------------------- Label
 
 Label::Label(Container& parent) : Control(parent) {
-    auto* label = new QLabel;
+    auto* label = new LabelWidget;
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -183,6 +205,7 @@ QPoint PictureBox::ClientOrigin() const {
 
 void PictureBox::ApplyOwn(int id) {
     auto* frame = static_cast<QFrame*>(Widget());
+    if (id == kPicture) ApplyColors();
     if (id == kBorderStyle) {
         frame->setFrameStyle(BorderStyle != 0 ? (QFrame::Panel | QFrame::Sunken) : QFrame::NoFrame);
         for (Control* child : Controls()) child->Move(child->Left, child->Top);
@@ -190,7 +213,11 @@ void PictureBox::ApplyOwn(int id) {
     frame->update();
 }
 
-void PictureBox::ApplyColors() { Control::ApplyColors(); }
+void PictureBox::ApplyColors() {
+    Control::ApplyColors();
+    // A picture with see-through parts shows what lies behind the box there.
+    if (Widget()) Widget()->setAutoFillBackground(!Picture().HasTransparency());
+}
 
 // ---------------------------------------------------------------- CheckBox
 

@@ -79,6 +79,7 @@ protected:
     enum : int { kPicture = kFirstOwn, kStretch, kBorderStyle };
     void ApplyOwn(int id) override;
     void ApplyColors() override {}
+    bool HidesByPainting() const override { return true; }
 };
 
 // A box with a background that shows its picture at the top left, unscaled,
@@ -153,7 +154,7 @@ public:
     explicit ComboBox(Container& parent);
 
     Property<int> Style{this, kStyle, vbComboDropdown};
-    Property<std::string> Text{this, kText};      // the edit field (the chosen item in a list style)
+    Property<std::string> Text{this, kText, {}, Notify::Always};  // the edit field (the chosen item in a list style)
     Property<int> ListIndex{this, kListIndex, -1};  // -1: no item chosen
 
     void AddItem(const std::string& item, int index = -1);

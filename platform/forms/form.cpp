@@ -1,19 +1,75 @@
 #include "platform/forms/form.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
+#include <QScreen>
 #include <QEventLoop>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QResizeEvent>
 
-#include "platform/forms/winapi.h"
+#include "platform/forms/handles.h"
 
 namespace forms {
 
 namespace {
 ModalDriver g_modalDriver;
+
+// Living forms, the one shown most recently last.
+std::vector<Form*>& ShownOrder() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+void Forget(Form* form) {
+    auto& order = ShownOrder();
+    order.erase(std::remove(order.begin(), order.end(), form), order.end());
+}
+}  // namespace
+
+namespace {
+std::vector<FormInstanceBase*>& Instances() {
+    static std::vector<FormInstanceBase*> instances;
+    return instances;
+}
+}  // namespace
+
+FormInstanceBase::FormInstanceBase() { Instances().push_back(this); }
+
+FormInstanceBase::~FormInstanceBase() {
+    auto& all = Instances();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void ReleaseFormInstances() {
+    for (FormInstanceBase* instance : std::vector<FormInstanceBase*>(Instances())) instance->Reset();
+}
+
+namespace {
+Form* g_mainForm = nullptr;
+}
+
+void SetMainForm(Form* form) { g_mainForm = form; }
+
+Form* MainForm() { return g_mainForm; }
+
+Form* CurrentForm() {
+    const auto& order = ShownOrder();
+    auto shown = [](const Form* f) { return f->Widget() && f->Widget()->isVisible(); };
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (shown(*it) && (*it)->IsModal()) return *it;
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (shown(*it) && (*it)->IsTopmost()) return *it;
+    for (Form* f : order)
+        if (shown(f) && f->Widget()->isActiveWindow()) return f;
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (shown(*it)) return *it;
+    return nullptr;
 }
 
 ModalDriver SetModalDriver(ModalDriver driver) {
@@ -52,6 +108,8 @@ Form::Form() : window_(new FormWindow(this)) {
 }
 
 Form::~Form() {
+    Forget(this);
+    if (g_mainForm == this) g_mainForm = nullptr;
     UnregisterHandle(hwnd_);
     if (modalLoop_) modalLoop_->quit();
     delete window_.data();
@@ -101,7 +159,18 @@ void Form::WindowResized() {
 
 void Form::PropertyChanged(int id) {
     switch (id) {
-    case kCaption: window_->setWindowTitle(QString::fromStdString(Caption)); break;
+    case kCaption: {
+        const QString title = QString::fromStdString(Caption);
+        window_->setWindowTitle(title);
+        // The window is at least as wide as its whole title with the window
+        // manager's buttons beside it, so the title is never cut short.
+        QFont font = QApplication::font();
+        font.setBold(true);
+        const QScreen* screen = window_->screen();
+        const int limit = screen ? screen->availableGeometry().width() : 1600;
+        window_->setMinimumWidth(std::min(QFontMetrics(font).horizontalAdvance(title) + 130, limit));
+        break;
+    }
     case kGeometry: ApplyGeometry(); break;
     case kBackColor: {
         QPalette pal = client_->palette();
@@ -133,6 +202,8 @@ void Form::Show(int modal) {
     if (wantModal != modal_ && window_->isVisible()) window_->hide();
     modal_ = wantModal;
     window_->setWindowModality(modal_ ? Qt::ApplicationModal : Qt::NonModal);
+    Forget(this);
+    ShownOrder().push_back(this);
     window_->show();
     window_->raise();
     window_->activateWindow();

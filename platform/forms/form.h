@@ -55,7 +55,7 @@ public:
     Property<float> Height{this, kGeometry, 3600};
     Property<OleColor> BackColor{this, kBackColor, vbButtonFace};
     // Setting Visible shows (modeless) or hides the form.
-    Property<bool> Visible{this, kVisible, false};
+    Property<bool> Visible{this, kVisible, false, Notify::Always};
 
     float ScaleWidth() const;
     float ScaleHeight() const;
@@ -110,15 +110,38 @@ private:
     bool applying_ = false;
 };
 
+// The program's main form: the one a dialog shows again when it closes; it
+// loses the place when it goes.
+void SetMainForm(Form* form);
+Form* MainForm();
+
+// The form that the program's boxes belong to: the modal form shown last, else
+// the topmost visible form, else the active form, else the visible form shown
+// last; nullptr when no form is visible.
+Form* CurrentForm();
+
 // Plays the user's part in modal forms for tests; returns the previous driver.
 using ModalDriver = std::function<void(Form&)>;
 ModalDriver SetModalDriver(ModalDriver driver);
+
+// Every shared form instance lets go of its form (see FormInstance); the
+// program does this before it ends, while the window system is still there.
+void ReleaseFormInstances();
+
+class FormInstanceBase {
+public:
+    FormInstanceBase();
+    virtual ~FormInstanceBase();
+    FormInstanceBase(const FormInstanceBase&) = delete;
+    FormInstanceBase& operator=(const FormInstanceBase&) = delete;
+    virtual void Reset() = 0;
+};
 
 // A form that exists as one shared instance: created when first used, and
 // created afresh when used after it was unloaded, so that every opening
 // starts from its design (as a VB form reference loads the form anew).
 template <class T>
-class FormInstance {
+class FormInstance : public FormInstanceBase {
 public:
     T& operator*() { return Get(); }
     T* operator->() { return &Get(); }
@@ -128,7 +151,7 @@ public:
     }
     // The instance without creating one; nullptr when there is none.
     T* Existing() const { return form_.get(); }
-    void Reset() { form_.reset(); }
+    void Reset() override { form_.reset(); }
 
 private:
     std::unique_ptr<T> form_;

@@ -67,8 +67,9 @@ void Menu::PropertyChanged(int id) {
     if (!action_) return;
     switch (id) {
     case kCaption:
+        // A separator with a text is a section heading to Qt, drawn with the text.
         action_->setSeparator(Caption() == "-");
-        action_->setText(QString::fromStdString(Caption));
+        action_->setText(action_->isSeparator() ? QString() : QString::fromStdString(Caption));
         if (submenu_) submenu_->setTitle(action_->text());
         break;
     case kShortcut: action_->setShortcut(QKeySequence::fromString(QString::fromStdString(Shortcut))); break;

@@ -15,6 +15,9 @@ public:
     Picture() = default;  // the empty picture
     // A new picture of `image`; `bitsPerPixel` is the depth it is kept at (1, 4, 8 or 24).
     static Picture FromImage(QImage image, int bitsPerPixel);
+    // The same, with the pixels of colour `transparent` left out when it is
+    // painted (a sign drawn on white lets the staff lines through).
+    static Picture FromImage(QImage image, int bitsPerPixel, QRgb transparent);
 
     bool IsEmpty() const { return !data_; }
     // Size in pixels; 0 for the empty picture.
@@ -25,6 +28,8 @@ public:
     long Handle() const;
 
     const QImage& Image() const;
+    // Whether some pixels are left out when the picture is painted.
+    bool HasTransparency() const;
     // The image as a pixmap for painting, made once per picture (needs the GUI).
     const QPixmap& Pixmap() const;
 

@@ -11,23 +11,29 @@ namespace forms {
 
 class PropertyOwner {
 public:
-    // Called after property `id` of the owner was assigned (the same value
-    // assigned again counts too: VB repaints and re-raises alike).
+    // Called after property `id` of the owner was given a new value. A value
+    // assigned again leaves the widget alone (no repaint), unless the property
+    // acts on every assignment (Notify::Always: a timer's count starts afresh,
+    // a form is shown and brought forward, a combo box raises Change).
     virtual void PropertyChanged(int id) = 0;
 
 protected:
     ~PropertyOwner() = default;
 };
 
+enum class Notify { OnChange, Always };
+
 template <class T>
 class Property {
 public:
-    Property(PropertyOwner* owner, int id, T initial = T{}) : value_(std::move(initial)), owner_(owner), id_(id) {}
+    Property(PropertyOwner* owner, int id, T initial = T{}, Notify notify = Notify::OnChange)
+        : value_(std::move(initial)), owner_(owner), id_(id), always_(notify == Notify::Always) {}
     Property(const Property&) = delete;
 
     // `imgDiskant(5).Picture = imgKnofTlak.Picture`: copies the value, not the owner.
     Property& operator=(const Property& other) { return *this = other.value_; }
     Property& operator=(const T& value) {
+        if (!always_ && value_ == value) return *this;
         value_ = value;
         owner_->PropertyChanged(id_);
         return *this;
@@ -75,6 +81,7 @@ private:
     T value_;
     PropertyOwner* owner_;
     int id_;
+    bool always_;
 };
 
 }  // namespace forms

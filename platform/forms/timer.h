@@ -16,8 +16,8 @@ public:
     Timer();
     ~Timer() override;
 
-    Property<int> Interval{this, 0, 0};
-    Property<bool> Enabled{this, 1, true};
+    Property<int> Interval{this, 0, 0, Notify::Always};
+    Property<bool> Enabled{this, 1, true, Notify::Always};
 
     // The Timer event.
     std::function<void()> OnTimer;

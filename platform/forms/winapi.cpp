@@ -1,7 +1,6 @@
 #include "platform/forms/winapi.h"
 
 #include <cmath>
-#include <map>
 
 #include <QApplication>
 #include <QEventLoop>
@@ -9,20 +8,13 @@
 #include <QMouseEvent>
 
 #include "platform/forms/form.h"
+#include "platform/forms/handles.h"
 
 namespace forms {
 
 namespace {
 
-std::map<HWND, Object*>& Handles() {
-    static std::map<HWND, Object*> handles;
-    return handles;
-}
-
-HWND g_nextHandle = 0x10000;
 DragDriver g_dragDriver;
-bool g_pressActive = false;
-QPointF g_pressGlobal;
 
 // Follows the mouse until its button is released, moving the control by the
 // distance the mouse went since the press, as the system moves a window by
@@ -34,7 +26,7 @@ public:
 
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::MouseMove) {
-            const QPointF d = static_cast<QMouseEvent*>(event)->globalPosition() - g_pressGlobal;
+            const QPointF d = static_cast<QMouseEvent*>(event)->globalPosition() - MousePressPosition();
             control_.Move(left_ + PixelsToTwips(static_cast<int>(std::lround(d.x()))),
                           top_ + PixelsToTwips(static_cast<int>(std::lround(d.y()))));
             return true;
@@ -54,24 +46,6 @@ private:
 };
 
 }  // namespace
-
-HWND RegisterHandle(Object* object) {
-    const HWND hwnd = g_nextHandle++;
-    Handles()[hwnd] = object;
-    return hwnd;
-}
-
-void UnregisterHandle(HWND hwnd) { Handles().erase(hwnd); }
-
-Object* FromHandle(HWND hwnd) {
-    auto it = Handles().find(hwnd);
-    return it == Handles().end() ? nullptr : it->second;
-}
-
-void SetMousePressActive(bool active, QPointF globalPosition) {
-    g_pressActive = active;
-    if (active) g_pressGlobal = globalPosition;
-}
 
 int SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, int flags) {
     Object* object = FromHandle(hwnd);
@@ -117,7 +91,7 @@ void DragControl(Control& control) {
         return;
     }
     QWidget* widget = control.Widget();
-    if (!g_pressActive || !widget || !widget->isVisible() || !qApp) return;
+    if (!MousePressActive() || !widget || !widget->isVisible() || !control.Visible || !qApp) return;
     QEventLoop loop;
     DragTracker tracker(control, loop);
     qApp->installEventFilter(&tracker);
@@ -125,7 +99,7 @@ void DragControl(Control& control) {
     loop.exec();
     if (QWidget::mouseGrabber() == widget) widget->releaseMouse();
     qApp->removeEventFilter(&tracker);
-    g_pressActive = false;
+    SetMousePressActive(false);
 }
 
 long SendMessage(HWND hwnd, int message, long wParam, long) {

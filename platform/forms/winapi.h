@@ -6,9 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-#include <QPointF>
-
 #include "platform/forms/control.h"
+#include "platform/forms/handles.h"
 
 namespace forms {
 
@@ -22,9 +21,6 @@ inline constexpr int SWP_NOSIZE = 0x1;
 inline constexpr int SWP_NOMOVE = 0x2;
 inline constexpr int WM_NCLBUTTONDOWN = 0xA1;
 inline constexpr int HTCAPTION = 2;
-
-// The form or control of a handle; nullptr when none lives.
-Object* FromHandle(HWND hwnd);
 
 // Topmost on (HWND_TOPMOST) or off (HWND_NOTOPMOST) for a form; HWND_TOP and
 // HWND_BOTTOM raise or lower it. Without SWP_NOMOVE the window moves to x, y,
@@ -50,11 +46,5 @@ void DragControl(Control& control);
 // the control (sets Left and Top) as the user would. Returns the previous one.
 using DragDriver = std::function<void(Control&)>;
 DragDriver SetDragDriver(DragDriver driver);
-
-// Internal: handles of forms and controls.
-HWND RegisterHandle(Object* object);
-void UnregisterHandle(HWND hwnd);
-// Internal: a mouse button pressed on one of our controls is down.
-void SetMousePressActive(bool active, QPointF globalPosition = {});
 
 }  // namespace forms

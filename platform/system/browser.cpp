@@ -137,6 +137,12 @@ void WebBrowser::Refresh() {
     Start([this] { View()->reload(); });
 }
 
+std::string WebBrowser::LocationURL() const {
+    const QUrl url = View()->source();
+    if (url.scheme() == QStringLiteral("unreachable")) return url.path().toStdString();
+    return url.toString().toStdString();
+}
+
 std::string WebBrowser::LocationName() const {
     const QUrl source = View()->source();
     if (source.isEmpty()) return {};

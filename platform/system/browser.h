@@ -55,6 +55,9 @@ public:
     // The title of the page shown; the page's file name when it has no title;
     // "" before any page was shown.
     std::string LocationName() const;
+    // The address of the page shown, as a URL ("file:///.../Korvel.htm");
+    // for an address that could not be read, the address as it was given.
+    std::string LocationURL() const;
     // Whether a navigation is under way.
     bool Busy() const { return busy_; }
 

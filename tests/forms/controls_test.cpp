@@ -342,3 +342,105 @@ TEST_F(ControlsTest, ButtonClickAndVisibility) {
 }
 
 }  // namespace
+
+namespace {
+
+// How many pixels of `area` of the form's client are lighter than mid-grey.
+int LightPixels(Form& f, const QRect& area) {
+    const QImage shot = f.ClientWidget()->grab(area).toImage();
+    int light = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) light += qGray(shot.pixel(x, y)) > 128 ? 1 : 0;
+    return light;
+}
+
+}  // namespace
+
+// A sign or note head painted over a staff line keeps the line in sight: its
+// white is not painted, in an image as in a picture box.
+TEST_F(ControlsTest, StaffSignsLetWhatIsBehindThemShowThrough) {
+    form.BackColor = 0;  // black behind, so any white painted would show
+    form.Show();
+    Image flat(form);
+    flat.Picture = LoadResPicture(122);
+    PictureBox sharp(form);
+    sharp.BorderStyle = 0;
+    sharp.BackColor = 0x00FFFFFF;
+    sharp.Move(600, 0, 90, 300);
+    sharp.Picture = LoadResPicture(131);
+    Image head(form);
+    head.Move(0, 600);
+    head.Picture = LoadResPicture(124);
+    for (const Control* c : std::initializer_list<const Control*>{&flat, &sharp, &head}) {
+        EXPECT_EQ(LightPixels(form, c->Widget()->geometry()), 0) << c->Widget()->geometry().x();
+    }
+    // A picture without see-through parts still fills its box.
+    sharp.Picture = LoadResPicture(129);
+    EXPECT_GT(LightPixels(form, sharp.Widget()->geometry()), 0);
+}
+
+// The finger digit on a black button: the label without a background of its
+// own gives its dark text a light rim, so it can be read on any button.
+TEST_F(ControlsTest, TextOfALabelWithoutBackgroundCanBeReadOnDarkButtons) {
+    form.BackColor = 0;
+    form.Show();
+    Label finger(form);
+    finger.Move(0, 0, 615, 615);
+    finger.BackStyle = 0;
+    finger.Alignment = vbCenter;
+    finger.FontSize = 12;
+    finger.FontBold = true;
+    finger.Caption = "3";
+    EXPECT_GT(LightPixels(form, finger.Widget()->geometry()), 10);
+    finger.Caption = "";
+    EXPECT_EQ(LightPixels(form, finger.Widget()->geometry()), 0);
+}
+
+// The program writes the same values again and again (every step releases
+// every key): a write that changes nothing does not reach the owner, so the
+// widget is not touched; properties that act on every write still hear of it.
+TEST(PropertyTest, TheOwnerHearsOfChangesOnlyUnlessEveryWriteActs) {
+    struct Owner : PropertyOwner {
+        std::vector<int> heard;
+        void PropertyChanged(int id) override { heard.push_back(id); }
+    } owner;
+    Property<float> top(&owner, 1, 9980.f);
+    Property<std::string> caption(&owner, 2);
+    Property<bool> enabled(&owner, 3, true, Notify::Always);
+    for (int i = 0; i < 3; ++i) {
+        top = 9980.f;
+        caption = std::string();
+        enabled = true;
+    }
+    EXPECT_EQ(owner.heard, (std::vector<int>{3, 3, 3}));
+    owner.heard.clear();
+    top -= 60;
+    caption = "c1";
+    caption = "c1";
+    EXPECT_EQ(owner.heard, (std::vector<int>{1, 2}));
+    EXPECT_EQ(top, 9920.f);
+}
+
+// A hidden picture is neither seen nor in the way of the mouse: what lies
+// under it is drawn and gets the clicks, as when it is shown it covers them.
+TEST_F(ControlsTest, AHiddenPictureIsNotDrawnAndLetsTheMouseThrough) {
+    form.BackColor = 0;
+    form.Show();
+    CommandButton below(form);
+    below.Move(0, 0, 900, 900);
+    Image head(form);
+    head.Picture = LoadResPicture(129);  // a button picture: light, without see-through parts
+    head.Move(0, 0);
+    const QPoint centre = head.Widget()->geometry().center();
+    EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
+
+    head.Visible = false;
+    EXPECT_FALSE(head.Visible);
+    EXPECT_EQ(form.ClientWidget()->childAt(centre), below.Widget());
+    below.Visible = false;
+    EXPECT_EQ(LightPixels(form, head.Widget()->geometry()), 0);
+
+    head.Visible = true;
+    EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
+    EXPECT_GT(LightPixels(form, head.Widget()->geometry()), 0);
+}

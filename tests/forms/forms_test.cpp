@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QTest>
@@ -205,6 +206,26 @@ TEST_F(FormsTest, TopmostOnAndOffKeepsPositionAndVisibility) {
     EXPECT_EQ(SetWindowPos(0, HWND_TOPMOST, 0, 0, 0, 0, 3), 0);
 }
 
+// An item captioned "-" is drawn as the separator line of a menu, not as text.
+TEST_F(FormsTest, AMenuItemCaptionedWithADashIsASeparatorLine) {
+    Form form;
+    Menu file(form);
+    file.Caption = "Soubor";
+    Menu path(file), bar(file), end(file);
+    path.Caption = "Nastavit cestu";
+    bar.Caption = "-";
+    end.Caption = "Konec";
+    QMenu plain;
+    plain.addAction("Nastavit cestu");
+    plain.addSeparator();
+    plain.addAction("Konec");
+    const QSize size = file.Action()->menu()->sizeHint();
+    ASSERT_EQ(size, plain.sizeHint());
+    file.Action()->menu()->resize(size);
+    plain.resize(size);
+    EXPECT_EQ(file.Action()->menu()->grab().toImage(), plain.grab().toImage());
+}
+
 TEST_F(FormsTest, MenuItemsKeepTheirOwnCheckedState) {
     Form form;
     Menu settings(form);
@@ -337,6 +358,25 @@ TEST_F(FormsTest, DragFollowsTheMouseUntilTheButtonIsReleased) {
     DragControl(flat);
     EXPECT_EQ(flat.Top, 1200.0f + 30 * 15);
     form.Hide();
+}
+
+}  // namespace
+
+namespace {
+
+// A dialog designed narrower than its title: the window grows so that the
+// window manager can show the whole title.
+TEST(FormTitleTest, TheWindowIsWideEnoughForItsWholeTitle) {
+    forms_test::App();
+    Form dialog;
+    dialog.SetClientSize(3750, 3000);
+    dialog.Caption = "Znáte-li tóninu, vyberte a potvrďte Ok !";
+    dialog.Show();
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    EXPECT_GT(dialog.Widget()->width(), QFontMetrics(bold).horizontalAdvance("Znáte-li tóninu, vyberte a potvrďte Ok !"));
+    EXPECT_EQ(TwipsToPixels(dialog.Width), dialog.Widget()->width());
+    dialog.Hide();
 }
 
 }  // namespace

@@ -3,9 +3,10 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QLabel>
-#include <QMessageBox>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QTimer>
+#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/qt_msgbox.h"
+#include "platform/forms/winapi.h"
 #include "qt_app.h"
 
 namespace {
@@ -23,27 +26,34 @@ using namespace forms;
 
 struct Seen {
     QString title, text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int icon = -1;
     std::vector<std::string> buttons;
     std::string defaultButton;
+    QWidget* parent = nullptr;
+    bool onTop = false;
 };
+
+MessageDialog* OpenBox() { return dynamic_cast<MessageDialog*>(QApplication::activeModalWidget()); }
 
 // Answers the next box by pressing the button captioned `press` ("" = Escape).
 void AnswerNextBox(Seen& seen, const std::string& press) {
     QTimer::singleShot(0, [&seen, press] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        MessageDialog* box = OpenBox();
         ASSERT_NE(box, nullptr);
         seen.title = box->windowTitle();
-        seen.text = box->text();
-        seen.icon = box->icon();
-        for (QAbstractButton* b : box->buttons()) seen.buttons.push_back(b->text().toStdString());
-        std::sort(seen.buttons.begin(), seen.buttons.end());
-        if (box->defaultButton()) seen.defaultButton = box->defaultButton()->text().toStdString();
+        seen.text = box->Text();
+        seen.icon = IconOf(box->Flags());
+        seen.parent = box->parentWidget();
+        seen.onTop = box->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        for (const auto& [b, code] : box->Buttons()) {
+            seen.buttons.push_back(b->text().toStdString());
+            if (b->isDefault()) seen.defaultButton = b->text().toStdString();
+        }
         if (press.empty()) {
             box->reject();
             return;
         }
-        for (QAbstractButton* b : box->buttons())
+        for (const auto& [b, code] : box->Buttons())
             if (b->text().toStdString() == press) b->click();
     });
 }
@@ -64,22 +74,22 @@ TEST_F(QtMsgBoxTest, ButtonsIconsDefaultsAndCodes) {
         int flags;
         std::string press;
         int code;
-        QMessageBox::Icon icon;
-        std::vector<std::string> buttons;  // sorted
+        int icon;
+        std::vector<std::string> buttons;  // in their order
         std::string defaultButton;
     };
     const std::vector<Case> cases = {
-        {vbOKOnly, "OK", vbOK, QMessageBox::NoIcon, {"OK"}, "OK"},
-        {vbOKOnly | vbInformation, "", vbOK, QMessageBox::Information, {"OK"}, "OK"},
-        {vbOKCancel, "Storno", vbCancel, QMessageBox::NoIcon, {"OK", "Storno"}, "OK"},
-        {vbOKCancel, "", vbCancel, QMessageBox::NoIcon, {"OK", "Storno"}, "OK"},
-        {vbYesNo | vbQuestion | vbDefaultButton2, "Ne", vbNo, QMessageBox::Question, {"Ano", "Ne"}, "Ne"},
-        {vbYesNo, "Ano", vbYes, QMessageBox::NoIcon, {"Ano", "Ne"}, "Ano"},
-        {vbYesNoCancel | vbExclamation | vbDefaultButton3, "", vbCancel, QMessageBox::Warning,
-         {"Ano", "Ne", "Storno"}, "Storno"},
-        {vbAbortRetryIgnore | vbCritical, "Ignorovat", vbIgnore, QMessageBox::Critical,
-         {"Ignorovat", "Opakovat", "Přerušit"}, "Přerušit"},
-        {vbRetryCancel | vbCritical, "Opakovat", vbRetry, QMessageBox::Critical, {"Opakovat", "Storno"}, "Opakovat"},
+        {vbOKOnly, "OK", vbOK, 0, {"OK"}, "OK"},
+        {vbOKOnly | vbInformation, "", vbOK, vbInformation, {"OK"}, "OK"},
+        {vbOKCancel, "Storno", vbCancel, 0, {"OK", "Storno"}, "OK"},
+        {vbOKCancel, "", vbCancel, 0, {"OK", "Storno"}, "OK"},
+        {vbYesNo | vbQuestion | vbDefaultButton2, "Ne", vbNo, vbQuestion, {"Ano", "Ne"}, "Ne"},
+        {vbYesNo, "Ano", vbYes, 0, {"Ano", "Ne"}, "Ano"},
+        {vbYesNoCancel | vbExclamation | vbDefaultButton3, "", vbCancel, vbExclamation, {"Ano", "Ne", "Storno"},
+         "Storno"},
+        {vbAbortRetryIgnore | vbCritical, "Ignorovat", vbIgnore, vbCritical, {"Přerušit", "Opakovat", "Ignorovat"},
+         "Přerušit"},
+        {vbRetryCancel | vbCritical, "Opakovat", vbRetry, vbCritical, {"Opakovat", "Storno"}, "Opakovat"},
     };
     for (const auto& c : cases) {
         Seen seen;
@@ -101,21 +111,103 @@ TEST_F(QtMsgBoxTest, NoTitleShowsTheProgramsTitleAndLineBreaksBecomeNewLines) {
     EXPECT_EQ(seen.text, QString::fromUtf8("první\ndruhý\ntřetí"));
 }
 
-TEST_F(QtMsgBoxTest, AMessageLineIsNotBrokenAtQtsNarrowDefaultWidth) {
-    const QString line = "Umožňuje zaznamenávat skladby podle notového záznamu, nebo přímo";
-    int labelWidth = 0, lineWidth = 0;
+// Every line of the text, and the whole title, has room in the box: a line
+// is kept whole up to the box's reading width, a longer one (even a single
+// word such as a path) wraps instead of being cut off on the right.
+TEST_F(QtMsgBoxTest, TextAndTitleAreNeverCutOff) {
+    const std::string shortLine = "Umožňuje zaznamenávat skladby podle notového záznamu, nebo přímo";
+    const std::string path = "C:\\" + std::string(200, 'x') + ".xls";
+    const std::string mail =
+        "Bude spuštěn Váš výchozí poštovní klient. Minimalizujte Korvela na lištu a potom můžete přiložit nějaké "
+        "písničky nebo napsat jinou zprávu. Program po stisku tlačítka Odeslat nevyžaduje okamžité připojení.";
+    struct Case {
+        std::string prompt, title;
+        bool firstLineWhole;
+    };
+    const std::vector<Case> cases = {
+        {"Krátký řádek\r\n" + shortLine, "O programu", true},
+        {mail, "Děkuji za Váš příspěvek.", false},
+        {"Soubor " + path + " nelze otevřít.", "Chyba", false},
+        {"Ok", "Změna implicitní cesty při otvírání souborů v Microsoft Excelu.", true},
+    };
+    for (const auto& c : cases) {
+        int labelWidth = -1, needed = 0, labelHeight = 0, boxWidth = 0, titleWidth = 0, shortWidth = 0;
+        QTimer::singleShot(0, [&] {
+            MessageDialog* box = OpenBox();
+            ASSERT_NE(box, nullptr);
+            QLabel* label = box->TextLabel();
+            labelWidth = label->width();
+            labelHeight = label->height();
+            needed = label->heightForWidth(label->width());
+            boxWidth = box->width();
+            titleWidth = QFontMetrics(QApplication::font()).horizontalAdvance(box->windowTitle());
+            shortWidth = QFontMetrics(label->font()).horizontalAdvance(QString::fromStdString(shortLine));
+            box->accept();
+        });
+        MsgBox(c.prompt, vbInformation, c.title);
+        EXPECT_GE(labelHeight, needed) << c.prompt;
+        EXPECT_GT(boxWidth, titleWidth) << c.title;
+        EXPECT_LE(labelWidth, kBoxTextWidth) << c.prompt;
+        if (c.firstLineWhole && c.prompt.size() > 10) {
+            EXPECT_GE(labelWidth, shortWidth);
+        }
+    }
+}
+
+// A box belongs to the program's current form, whichever window is active:
+// the topmost form when there is one, and it stands above it.
+TEST_F(QtMsgBoxTest, ABoxBelongsToTheCurrentFormAndStandsAboveIt) {
+    Form main;
+    main.Caption = "Belmora";
+    main.Show();
+    SetWindowPos(main.hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    QWidget other;  // stands for a workbook window that is the active window
+    other.show();
+    other.activateWindow();
+    ASSERT_EQ(CurrentForm(), &main);
+
+    Seen seen;
+    AnswerNextBox(seen, "OK");
+    MsgBox("Mnohoprstost", vbCritical, "Mnohoprstost !");
+    EXPECT_EQ(seen.parent, main.Widget());
+    EXPECT_TRUE(seen.onTop);
+
+    SetWindowPos(main.hWnd(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    Seen plain;
+    AnswerNextBox(plain, "OK");
+    MsgBox("Záznam neuveden.");
+    EXPECT_EQ(plain.parent, main.Widget());
+    EXPECT_FALSE(plain.onTop);
+
+    QWidget* inputParent = nullptr;
     QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        auto* label = box->findChild<QLabel*>("qt_msgbox_label");
-        ASSERT_NE(label, nullptr);
-        labelWidth = label->minimumWidth();
-        lineWidth = QFontMetrics(label->font()).horizontalAdvance(line);
-        box->accept();
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        inputParent = dialog->parentWidget();
+        dialog->reject();
     });
-    MsgBox("Krátký řádek\r\n" + line.toStdString(), vbInformation, "O programu");
-    EXPECT_GT(lineWidth, 0);
-    EXPECT_GE(labelWidth, lineWidth);
+    InputBox("Název", "Nová píseň");
+    EXPECT_EQ(inputParent, main.Widget());
+
+    main.Hide();
+    Seen none;
+    AnswerNextBox(none, "OK");
+    MsgBox("Bez okna");
+    EXPECT_EQ(none.parent, nullptr);
+}
+
+// A box that asks a question cannot be dismissed without an answer.
+TEST_F(QtMsgBoxTest, EscapeDoesNotAnswerAYesNoBox) {
+    bool stillOpen = false;
+    QTimer::singleShot(0, [&] {
+        MessageDialog* box = OpenBox();
+        ASSERT_NE(box, nullptr);
+        box->reject();
+        stillOpen = box->isVisible();
+        box->Buttons()[1].first->click();
+    });
+    EXPECT_EQ(MsgBox("Opravdu chcete ukončit program ?", vbYesNo, "Konec programu !"), vbNo);
+    EXPECT_TRUE(stillOpen);
 }
 
 TEST_F(QtMsgBoxTest, InputBoxGivesTheTextOrEmptyWhenCancelled) {

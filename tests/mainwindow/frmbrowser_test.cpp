@@ -180,15 +180,22 @@ TEST_F(FrmBrowserTest, ToolbarWalksTheHistoryAndSkipsWhatCannotBeDone) {
     struct Step {
         const char* key;
         const char* caption;
+        const char* file;
     };
-    const Step steps[] = {{"Back", "Stránka A"}, {"Forward", "Stránka B"}, {"Home", "Stránka A"},
-                          {"Refresh", "Stránka A"}};
+    const Step steps[] = {{"Back", "Stránka A", "a.htm"}, {"Forward", "Stránka B", "b.htm"},
+                          {"Home", "Stránka A", "a.htm"}, {"Refresh", "Stránka A", "a.htm"}};
     for (const Step& s : steps) {
         b.Caption = "";
+        b.cboAddress.Text = "";
         b.tbToolBar.Buttons(s.key).PerformClick();
         ASSERT_TRUE(Idle(b)) << s.key;
         EXPECT_EQ(b.Caption.get(), s.caption) << s.key;
+        // The address line names the page shown.
+        EXPECT_EQ(b.cboAddress.Text.get(), "file://" + (Root() / "C" / s.file).string()) << s.key;
     }
+    TypeAddress(b, "X:\\nikde.htm");
+    ASSERT_TRUE(Idle(b));
+    EXPECT_EQ(b.cboAddress.Text.get(), "X:\\nikde.htm");
 }
 
 TEST_F(FrmBrowserTest, TheHelpPageOfTheProgramFolderNamesTheWindow) {

@@ -460,6 +460,44 @@ TEST_F(ReadingTest, WithNamesOnTheFingerStandsAboveTheNameAndDoesNotPileUp) {
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
+// The row read shows exactly its own fingering: none of an earlier reading
+// stays, whether it is the same row read twice, the next row, or the keyboards
+// reset, and a label that had a name before gets its name back.
+TEST_F(ReadingTest, FingeringOfAnEarlierReadingDoesNotLinger) {
+    for (bool names : {false, true}) {
+        Form1& f = StartWithSong();
+        f.mnu2Rady.Checked = names;
+        if (names) f.PopisKnoflikyTony();
+        const std::string c1 = names ? "c1" : "", e1 = names ? "e1" : "";
+        WriteRow(1, {{"c1,", "e1,"}, "Tlak", {}, "l9;3\\s13;2\\l9;1\\", "", ""});
+        WriteRow(2, {{"e1,"}, "Tlak", {}, "l13;4\\", "", ""});
+        WriteRow(3, {{"c1,"}, "Tlak", {}, "", "", ""});
+        Cursor("B1");
+        f.cmdReadTlak_Click();
+        f.cmdReadTlak_Click();  // the same row again: no "3 / 3"
+        EXPECT_EQ(f.lbl(9).Caption.get(), "1\r\n3\r\n" + c1) << names;
+        EXPECT_EQ(f.lblSynchro(13).Caption.get(), "2\r\n" + e1) << names;
+
+        Cursor("B2");
+        f.cmdReadTlak_Click();
+        EXPECT_EQ(f.lbl(9).Caption.get(), c1) << names;
+        EXPECT_EQ(f.lblSynchro(13).Caption.get(), e1) << names;
+        EXPECT_EQ(f.lbl(13).Caption.get(), "4\r\n" + e1) << names;
+
+        Cursor("B3");
+        f.cmdReadTlak_Click();
+        EXPECT_EQ(f.lbl(13).Caption.get(), e1) << names;
+
+        Cursor("B2");
+        f.cmdReadTlak_Click();
+        f.UvolniDiskant();  // a reset of the keyboards, as ending the song does
+        EXPECT_EQ(f.lbl(13).Caption.get(), e1) << names;
+        EXPECT_TRUE(TakeBoxes().empty());
+        TearDown();
+        SetUp();
+    }
+}
+
 // ---- Tone names on the buttons -------------------------------------------
 
 TEST_F(ReadingTest, TreblesCarryTheirToneNamesAndLoseThemAgain) {

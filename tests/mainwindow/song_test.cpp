@@ -218,9 +218,28 @@ TEST_F(SongTest, TakenNameAnsweredYesReplacesTheOldFile) {
 
     EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz, kNahraditDotaz}));
     EXPECT_EQ(AktualniPisen, "Polka.xls");
-    // The file is now the new song's workbook.
+    // The file is now the new song's workbook, saved as it was made (its
+    // sheet is renamed after the tuning in the open workbook only).
     const xl::internal::Book book = xl::internal::ReadXlsFile((SongFolder() / "Polka.xls").string());
-    EXPECT_FALSE(book.sheets.empty());
+    ASSERT_EQ(book.sheets.size(), 3u);
+    EXPECT_EQ(book.sheets.front().name, "List1");
+}
+
+// A name that an open workbook already has (the lookup workbook, in any
+// letter case) is refused before anything is made.
+TEST_F(SongTest, ANameOfAnOpenWorkbookIsRefusedBeforeAnythingIsMade) {
+    Form1& f = StartWithFolder();
+    for (const std::string name : {"read_only", "READ_ONLY"}) {
+        NewSong(f, name);
+        EXPECT_EQ(TakeBoxes(),
+                  (std::vector<Box>{kNazevDotaz,
+                                    {"Sešit s názvem " + name + ".xls je v programu již otevřen, proto tento název "
+                                     "nelze použít pro novou písničku.\r\nZačněte znovu a zadejte jiný název písně.",
+                                     forms::vbExclamation, "Založení nové skladby přerušeno."}}));
+        EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+        EXPECT_TRUE(SongFolderFiles().empty());
+        ExpectNoSongState(f);
+    }
 }
 
 TEST_F(SongTest, MissingFolderLevelsAreMadeAfterTheMessage) {

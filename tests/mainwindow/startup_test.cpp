@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         SettingsCase{"NamesOnNumberingMissing", {{{"PopisKnof", "Index"}, "1"}}, true, false, {}},
         SettingsCase{"NumberingSeven", {{{"Cislovani", "Index"}, "7"}}, false, true, {}},
         SettingsCase{"OneOverlay", {{{"Zabrany", "3"}, "1"}}, false, false, {3}},
-        SettingsCase{"OverlaysAsStoredByTheDialog",
+        SettingsCase{"StoredOverlays",
                      {{{"Zabrany", "1"}, "1"}, {{"Zabrany", "2"}, "0"}, {{"Zabrany", "5"}, "True"}},
                      false,
                      false,
@@ -221,3 +221,31 @@ TEST_F(StartupTest, ToneNameObjectOfAnUnregisteredComponentIsError429) {
 }
 
 }  // namespace
+
+// Started from the program folder without registering the component, reading
+// says what is missing and how to register it, in place of the bare "429";
+// the next reading says it again, until the component is registered.
+TEST_F(StartupTest, AnUnregisteredComponentIsNamedWithTheCommandThatRegistersIt) {
+    Form1& f = Start();
+    Env().Set("BELMORA_REGISTRY", (Root() / "empty-registry.ini").string());
+    OpenNewSong("Polka.xls");
+    ExcelAplikace->Range("B1").Value(vb::Variant("c1,"));
+    ExcelAplikace->Range("I1").Value(vb::Variant("Tlak"));
+    ExcelAplikace->Range("B1").Select();
+    TakeBoxes();
+
+    const std::string program = form1_test::ProgramDir();
+    const Box expected{"Součást calvira (libcalvira.so), která dává knoflíkům a notám názvy tónů, není pro tohoto "
+                       "uživatele zaregistrována. Bez ní nelze písničky číst ani zapisovat.\r\n\r\n"
+                       "Zaregistrujte ji příkazem\r\n" +
+                           program + "/belmora-regsvr " + program + "/libcalvira.so\r\na program spusťte znovu.",
+                       forms::vbCritical, "Součást calvira není zaregistrována"};
+    for (int reading = 0; reading < 2; ++reading) {
+        f.cmdReadTlak_Click();
+        EXPECT_EQ(TakeBoxes(), std::vector<Box>{expected}) << reading;
+    }
+
+    // Any other unexpected error keeps its numbered box.
+    forms::NeocekavanaChyba(429);
+    EXPECT_EQ(TakeBoxes().at(0).title, "Neočekávaná chyba !");
+}

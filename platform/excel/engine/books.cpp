@@ -63,6 +63,13 @@ void WriteTo(BookData& book, const std::string& nativePath, const std::string& s
     }
 }
 
+// A workbook opened read-only is not saved over the file it came from.
+void RefuseReadOnly(const BookData& book, const std::string& nativeTarget) {
+    std::error_code ec;
+    if (book.readOnly && !book.path.empty() && (nativeTarget == book.path || fs::equivalent(nativeTarget, book.path, ec)))
+        Fail1004("Sešit " + book.name + " je otevřen jen pro čtení a nelze jej uložit pod stejným názvem.");
+}
+
 }  // namespace
 
 BookData* FindBook(const AppData& app, const std::string& name) {
@@ -72,7 +79,7 @@ BookData* FindBook(const AppData& app, const std::string& name) {
     return nullptr;
 }
 
-BookData& OpenBook(AppData& app, const std::string& windowsPath) {
+BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly) {
     const auto native = sys::ToNativePath(windowsPath);
     std::error_code ec;
     if (!native || !fs::is_regular_file(*native, ec)) NotFound(windowsPath);
@@ -96,6 +103,7 @@ BookData& OpenBook(AppData& app, const std::string& windowsPath) {
     if (read.sheets.empty()) Fail1004("Soubor " + windowsPath + " neobsahuje žádný list.");
     auto book = NewBook(app, name);
     book->path = *native;
+    book->readOnly = readOnly;
     for (auto& s : read.sheets) {
         auto sh = std::make_shared<SheetData>();
         sh->s = std::move(s);
@@ -123,10 +131,10 @@ void ActivateBook(AppData& app, BookData& book) {
     auto it = std::find(app.recent.begin(), app.recent.end(), &book);
     if (it != app.recent.end()) app.recent.erase(it);
     app.recent.push_back(&book);
-    if (app.windows) app.windows->BookActivated(book);
 }
 
 void SaveBook(BookData& book) {
+    RefuseReadOnly(book, book.path);
     if (book.path.empty()) {
         // A workbook never saved goes into the default folder under its own name.
         const std::string folder = book.app ? DefaultFolderNative(*book.app) : std::string();
@@ -147,6 +155,7 @@ void SaveBookAs(BookData& book, const std::string& windowsPath) {
     if (!native || windowsPath.empty())
         Fail1004("Soubor " + windowsPath + " nelze uložit: cesta nebyla nalezena.");
     if (fs::path(*native).extension().empty()) *native += ".xls";
+    RefuseReadOnly(book, *native);
     const std::string name = FileNameOf(*native);
     if (book.app)
         if (BookData* other = FindBook(*book.app, name); other && other != &book)
@@ -175,11 +184,10 @@ void CloseBook(BookData& bookRef) {
     for (auto& sh : bookRef.sheets) sh->book = nullptr;
     bookRef.app = nullptr;
     bookRef.observers.clear();
-    if (app->windows && app->Active()) app->windows->BookActivated(*app->Active());
 }
 
 bool AskSaveBeforeClose(BookData& book, bool allowCancel) {
-    if (book.saved) return true;
+    if (book.saved || book.readOnly) return true;
     const int answer = forms::MsgBox("Chcete uložit změny provedené v souboru " + book.name + "?",
                                      (allowCancel ? forms::vbYesNoCancel : forms::vbYesNo) | forms::vbExclamation,
                                      kErrorSource);

@@ -55,6 +55,9 @@ struct BookData {
     std::vector<std::shared_ptr<SheetData>> sheets;
     int activeSheet = 0;
     bool saved = true;  // no changes since the last save or open
+    // Opened read-only: the user may change cells in its window, but the
+    // workbook is never saved over its file and nobody is asked to save it.
+    bool readOnly = false;
     AppData* app = nullptr;  // null once closed
     std::vector<BookObserver*> observers;
 };
@@ -65,7 +68,6 @@ public:
     virtual ~WindowHost() = default;
     virtual void BookOpened(BookData& book) = 0;
     virtual void BookClosed(BookData& book) = 0;
-    virtual void BookActivated(BookData& book) = 0;
     virtual void VisibleChanged(bool visible) = 0;
 };
 
@@ -125,7 +127,7 @@ void DeleteSheet(BookData& book, int index);  // the last sheet stays: error 100
 void MarkChanged(BookData& book);
 
 // ---- workbooks ------------------------------------------------------------
-BookData& OpenBook(AppData& app, const std::string& windowsPath);
+BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly = false);
 BookData& AddBook(AppData& app);
 void ActivateBook(AppData& app, BookData& book);
 void SaveBook(BookData& book);

@@ -4,12 +4,18 @@
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
+#include <vector>
 
 #include "platform/excel/application.h"
 #include "platform/forms/msgbox.h"
@@ -117,7 +123,9 @@ QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int ro
 
 WorkbookWindow::WorkbookWindow(engine::BookData& book)
     : book_(&book), view_(new QTableView(this)), tabs_(new QTabBar(this)) {
-    setWindowTitle(Q(book.name));
+    // Shown by the program, the window stays behind the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    ShowTitle();
     resize(900, 600);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -138,6 +146,7 @@ WorkbookWindow::WorkbookWindow(engine::BookData& book)
     QObject::connect(tabs_, &QTabBar::currentChanged, this, [this](int i) {
         if (syncing_ || !book_ || i < 0) return;
         engine::SelectSheet(*book_, i);
+        Refresh();  // the user's own choice shows at once
     });
     QObject::connect(tabs_, &QTabBar::tabBarDoubleClicked, this, [this](int i) {
         if (i >= 0) RenameSheetAt(i);
@@ -163,6 +172,27 @@ void WorkbookWindow::Detach() {
     syncing_ = true;
     model_.SetSheet(nullptr);
     syncing_ = false;
+}
+
+void WorkbookWindow::ShowTitle() {
+    if (book_) setWindowTitle(Q(book_->name) + (book_->readOnly ? QStringLiteral("  [jen pro čtení]") : QString()));
+}
+
+void WorkbookWindow::Schedule(int what) {
+    pending_ |= what;
+    if (scheduled_) return;
+    scheduled_ = true;
+    QTimer::singleShot(0, this, [this] { Refresh(); });
+}
+
+void WorkbookWindow::Refresh() {
+    scheduled_ = false;
+    const int what = std::exchange(pending_, kNothing);
+    if (!book_) return;
+    if (what & kSheets)
+        ShowActiveSheet();
+    else if (what & kSelection)
+        SyncSelectionToView();
 }
 
 void WorkbookWindow::ShowActiveSheet() {
@@ -215,15 +245,13 @@ void WorkbookWindow::CellsChanged(const engine::SheetData& sheet, const Rect& ar
     if (&sheet == model_.Sheet()) model_.CellsChanged(area);
 }
 
-void WorkbookWindow::SheetsChanged() { ShowActiveSheet(); }
+void WorkbookWindow::SheetsChanged() { Schedule(kSheets); }
 
-void WorkbookWindow::SelectionChanged(const engine::SheetData& sheet) {
-    if (!syncing_ && &sheet == model_.Sheet()) SyncSelectionToView();
+void WorkbookWindow::SelectionChanged(const engine::SheetData&) {
+    if (!syncing_) Schedule(kSelection);
 }
 
-void WorkbookWindow::NameChanged() {
-    if (book_) setWindowTitle(Q(book_->name));
-}
+void WorkbookWindow::NameChanged() { ShowTitle(); }
 
 void WorkbookWindow::InsertSheetBefore(int tab) {
     if (book_) engine::InsertSheet(*book_, tab);
@@ -298,10 +326,45 @@ QtWindowHost::~QtWindowHost() {
 void QtWindowHost::BookOpened(engine::BookData& book) {
     auto* w = new WorkbookWindow(book);
     windows_[&book] = w;
-    if (app_.visible) {
-        w->show();
-        w->raise();
+    Place(*w);
+    if (app_.visible) w->show();
+}
+
+void QtWindowHost::Place(WorkbookWindow& w) {
+    // The program's own windows (forms) are main windows; a form not shown yet
+    // (the main window while it loads) already stands where it will show.
+    std::vector<QRect> taken;
+    for (bool visibleOnly : {true, false}) {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<QMainWindow*>(top) && (top->isVisible() || !visibleOnly))
+                taken.push_back(top->frameGeometry().adjusted(0, -30, 0, 0));
+        if (!taken.empty()) break;
     }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect free = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 1024);
+    const int shown = static_cast<int>(windows_.size()) - 1;  // this one is counted already
+    const QPoint cascade(32 * (shown % 4), 32 * (shown % 4));
+    QRect used;
+    for (const QRect& r : taken) used |= r;
+    if (used.isEmpty()) {
+        w.move(free.topLeft() + QPoint(40, 40) + cascade);
+        return;
+    }
+    // Beside or below the forms, wherever a window of sensible size has more room.
+    const QRect right(QPoint(used.right() + 8, free.top() + 30), free.bottomRight());
+    const QRect below(QPoint(free.left(), used.bottom() + 8 + 30), free.bottomRight());
+    auto room = [](const QRect& r) {
+        return r.width() < 320 || r.height() < 160 ? 0 : std::min(r.width(), 900) * std::min(r.height(), 600);
+    };
+    const QRect area = room(right) >= room(below) ? right : below;
+    if (room(area) == 0) {
+        // No room beside the forms: at least the title bar stays out from under them.
+        w.move(QPoint(free.left() + 40, std::min(used.bottom() + 38, free.bottom() - 120)) + cascade);
+        return;
+    }
+    const int width = std::min(area.width() - 16 - 3 * 32, 900), height = std::min(area.height() - 16 - 3 * 32, 600);
+    w.resize(std::max(width, 320), std::max(height, 160));
+    w.move(area.topLeft() + cascade);
 }
 
 void QtWindowHost::BookClosed(engine::BookData& book) {
@@ -314,17 +377,8 @@ void QtWindowHost::BookClosed(engine::BookData& book) {
     w->deleteLater();
 }
 
-void QtWindowHost::BookActivated(engine::BookData& book) {
-    if (WorkbookWindow* w = WindowOf(book); w && app_.visible) {
-        w->raise();
-        w->activateWindow();
-    }
-}
-
 void QtWindowHost::VisibleChanged(bool visible) {
     for (auto& [book, w] : windows_) w->setVisible(visible);
-    if (visible)
-        if (engine::BookData* active = app_.Active()) BookActivated(*active);
 }
 
 WorkbookWindow* QtWindowHost::WindowOf(const engine::BookData& book) const {

@@ -1,7 +1,12 @@
 // The visible workbook window: the active sheet as a grid with column letters
 // and row numbers, the sheet tabs, the active cell outlined. The user types
-// into cells, inserts, renames and deletes sheets and closes the workbook;
-// the program's own changes show as they happen.
+// into cells, inserts, renames and deletes sheets and closes the workbook.
+//
+// The program's changes of cells show at once; its changes of the active
+// sheet and the cursor are gathered and shown once per turn of the event
+// loop, so that a command which selects cells many times costs the engine's
+// work only. The program never brings a workbook window in front of other
+// windows or takes the focus with it: the user does that.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -47,6 +52,10 @@ public:
     void RenameSheetAt(int tab);
     void DeleteSheetAt(int tab);
 
+    // Shows the active sheet and cursor now instead of on the next turn of
+    // the event loop.
+    void Refresh();
+
     QTableView* Grid() const { return view_; }
     QTabBar* Tabs() const { return tabs_; }
     engine::BookData* Book() const { return book_; }
@@ -60,6 +69,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    enum Pending : int { kNothing = 0, kSheets = 1, kSelection = 2 };
+    void Schedule(int what);
+    void ShowTitle();
     void ShowActiveSheet();
     void SyncSelectionToView();
     void SyncSelectionFromView();
@@ -70,6 +82,8 @@ private:
     QTableView* view_;
     QTabBar* tabs_;
     bool syncing_ = false;
+    int pending_ = kNothing;
+    bool scheduled_ = false;
 };
 
 class QtWindowHost : public engine::WindowHost {
@@ -79,12 +93,14 @@ public:
 
     void BookOpened(engine::BookData& book) override;
     void BookClosed(engine::BookData& book) override;
-    void BookActivated(engine::BookData& book) override;
     void VisibleChanged(bool visible) override;
 
     WorkbookWindow* WindowOf(const engine::BookData& book) const;
 
 private:
+    // Shows a workbook window where the program's own windows leave room.
+    void Place(WorkbookWindow& w);
+
     engine::AppData& app_;
     std::map<const engine::BookData*, WorkbookWindow*> windows_;
 };

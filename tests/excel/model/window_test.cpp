@@ -78,17 +78,60 @@ TEST_F(WindowTest, TypingIntoACellSetsTheModel) {
     EXPECT_TRUE(app->Range("A1").Value().IsEmpty());
 }
 
-TEST_F(WindowTest, TheProgramsChangesShowAtOnce) {
+// Cells show at once; the cursor and the sheet follow the engine once per
+// turn of the event loop, however often the program moved them.
+TEST_F(WindowTest, TheProgramsChangesShowInTheWindow) {
     auto& w = WindowOf("Sešit1");
     app->Range("B2").Value("cis1,");
     EXPECT_EQ(Shown(w, 2, 2), "cis1,");
+    for (int row = 3; row <= 40; ++row) app->Range("B" + std::to_string(row)).Select();
     app->Range("B2").Select();
+    EXPECT_EQ(app->ActiveCell().Address(), "$B$2");  // the engine's state changes at once
+    QCoreApplication::processEvents();
     EXPECT_EQ(w.Grid()->selectionModel()->currentIndex().row(), 1);
     app->Sheets("List3").Select();
+    QCoreApplication::processEvents();
     EXPECT_EQ(w.Tabs()->currentIndex(), 2);
     EXPECT_EQ(Shown(w, 2, 2), "");
     app->ActiveSheet().Name("Calvira12");
+    QCoreApplication::processEvents();
     EXPECT_EQ(w.Tabs()->tabText(2), "Calvira12");
+}
+
+// Activating a workbook from the program never takes the active window from
+// the program's own window.
+TEST_F(WindowTest, ActivatingAWorkbookLeavesTheActiveWindowAlone) {
+    app->Workbooks().Add();
+    QWidget main;
+    main.show();
+    main.activateWindow();
+    QCoreApplication::processEvents();
+    QWidget* before = QApplication::activeWindow();
+    for (const char* name : {"Sešit1", "Sešit2", "Sešit1"}) {
+        app->Windows(name).Activate();
+        app->Range("C3").Select();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), before) << name;
+        EXPECT_EQ(app->ActiveWorkbook().Name(), name);
+    }
+}
+
+// A workbook opened read-only keeps its file as it was.
+TEST_F(WindowTest, AReadOnlyWorkbookIsNeverSavedOverItsFile) {
+    app->Range("A1").Value("tabulka");
+    app->ActiveWorkbook().SaveAs({.Filename = "C:\\tabulka.xls"});
+    app->ActiveWorkbook().Close(false);
+    auto book = app->Workbooks().Open("C:\\tabulka.xls", {}, true);
+    auto& w = WindowOf("tabulka.xls");
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8("tabulka.xls  [jen pro čtení]"));
+    Type(w, 1, 1, "přepsáno");
+    EXPECT_EQ(ErrorOf([&] { book.Save(); }), 1004);
+    EXPECT_EQ(ErrorOf([&] { book.SaveAs({.Filename = "C:\\tabulka.xls"}); }), 1004);
+    app->Quit();  // asks nothing about the changed read-only workbook
+    EXPECT_TRUE(boxes.boxes().empty());
+    auto again = CreateExcelApplication();
+    again->Workbooks().Open("C:\\tabulka.xls");
+    EXPECT_EQ(again->Range("A1").Value().AsString(), "tabulka");
 }
 
 TEST_F(WindowTest, TheUsersCursorAndSheetChoiceReachTheModel) {

@@ -1,14 +1,17 @@
 // The treble button of a note name, found in the lookup workbook's tone
-// sheet and marked on the main window as the target of an interval. Built
-// with the window because it marks the window's buttons.
+// sheet and marked on the main window's keyboard as the target of an
+// interval. The window hands its keyboard over; the lookup goes through the
+// spreadsheet connection.
 #include <cstdint>
 #include <memory>
 #include <string>
 
-#include "mainwindow/form1.h"
 #include "notation/noty.h"
 #include "platform/excel/application.h"
 #include "platform/forms/app_info.h"
+#include "platform/forms/control_array.h"
+#include "platform/forms/controls.h"
+#include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/resource_pictures.h"
 #include "platform/vb/conversions.h"
@@ -41,16 +44,19 @@ constexpr forms::OleColor kBarvaKlavesy = 0x4080;
 struct Nenalezeno {};
 struct Vzdano {};
 
+const clsNoty::Klavesnice* g_klavesnice = nullptr;
+
 // The message boxes of the lookup are shown with the main window hidden.
 void Oznam(const std::string& text, const std::string& titulek) {
-    if (HlavniOkno) HlavniOkno->Hide();
+    forms::Form* okno = g_klavesnice ? g_klavesnice->okno : nullptr;
+    if (okno) okno->Hide();
     forms::MsgBox(text, forms::vbCritical + forms::vbOKOnly, titulek);
-    if (HlavniOkno) HlavniOkno->Show(forms::vbModeless);
+    if (okno) okno->Show(forms::vbModeless);
 }
 
-Form1& Okno() {
-    if (!HlavniOkno) vb::Raise(vb::err::ObjectNotSet);
-    return *HlavniOkno;
+const clsNoty::Klavesnice& Okno() {
+    if (!g_klavesnice) vb::Raise(vb::err::ObjectNotSet);
+    return *g_klavesnice;
 }
 
 }  // namespace
@@ -76,6 +82,10 @@ vb::Variant clsNoty::PrevedNaKrizky(const std::string& Ton) {
         if (vyska == p.z) return std::string(p.na) + oktava + ",";
     return Ton;
 }
+
+void clsNoty::PripojKlavesnici(const Klavesnice* klavesnice) { g_klavesnice = klavesnice; }
+
+const clsNoty::Klavesnice* clsNoty::PripojenaKlavesnice() { return g_klavesnice; }
 
 void clsNoty::StiskniKnoflik(std::string& Ton) {
     // Held for the whole lookup, so the spreadsheet stays while we use it.
@@ -117,12 +127,12 @@ void clsNoty::StiskniKnoflik(std::string& Ton) {
 
         std::int16_t knoflik = 0;
         krok([&] { knoflik = vb::CInt(excel->ActiveCell().Offset(0, -1).Value()); });
-        krok([&] { Okno().imgDiskant(knoflik).Picture = forms::LoadResPicture(kObrazekKnofliku); });
-        krok([&] { Okno().cmdKlavesa(knoflik).BackColor = kBarvaKlavesy; });
+        krok([&] { (*Okno().imgDiskant)(knoflik).Picture = forms::LoadResPicture(kObrazekKnofliku); });
+        krok([&] { (*Okno().cmdKlavesa)(knoflik).BackColor = kBarvaKlavesy; });
         // Button 1 and the multiples of 3 up to 48 appear only once on the keyboard.
         const bool jedenObrazek = knoflik == 1 || (knoflik >= 3 && knoflik <= 48 && knoflik % 3 == 0);
         if (!jedenObrazek)
-            krok([&] { Okno().imgDiskantPom(knoflik).Picture = forms::LoadResPicture(kObrazekDruhehoKnofliku); });
+            krok([&] { (*Okno().imgDiskantPom)(knoflik).Picture = forms::LoadResPicture(kObrazekDruhehoKnofliku); });
     } catch (const Nenalezeno&) {
         Oznam("Nenalezen tón " + Ton + " stisk knoflíku nevyznačen !!!", "Chyba č. 91.");
     } catch (const Vzdano&) {
