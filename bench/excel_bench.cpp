@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_env.h"
 #include "platform/excel/application.h"
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/internal/xls_io.h"
@@ -245,11 +246,18 @@ int main(int argc, char** argv) {
         app->ActiveWorkbook().Close(false);
         app->Quit();
 
-        std::printf("RESULT open900x5=%.2f ms save900x5=%.2f ms open65000=%.1f ms save65000=%.1f ms "
-                    "first_find65535=%.3f ms find_note=%.2f us find_absent=%.2f us find_empty=%.2f us "
-                    "find_after_write=%.2f us find_bass=%.2f us song65535_rss=%.1f MB song65535_peak=%.1f MB\n",
-                    open / 1000, save / 1000, openLong / 1000, saveLong / 1000, firstFindMedian / 1000, findB,
-                    findAbsent, findEmpty, findAfterWrite, findF, memory.after - memory.before, memory.peak);
+        bench::PrintResult({{"open900x5_ms", open / 1000, "ms"},
+                            {"save900x5_ms", save / 1000, "ms"},
+                            {"open65000_ms", openLong / 1000, "ms"},
+                            {"save65000_ms", saveLong / 1000, "ms"},
+                            {"first_find65535_ms", firstFindMedian / 1000, "ms"},
+                            {"find_note_us", findB, "us"},
+                            {"find_absent_us", findAbsent, "us"},
+                            {"find_empty_us", findEmpty, "us"},
+                            {"find_after_write_us", findAfterWrite, "us"},
+                            {"find_bass_us", findF, "us"},
+                            {"song65535_rss_mb", memory.after - memory.before, "MB"},
+                            {"song65535_peak_mb", memory.peak, "MB"}});
     }
     std::error_code ec;
     fs::remove_all(root, ec);
