@@ -174,7 +174,6 @@ protected:
 private:
     QComboBox* combo() const;
     void WireLineEdit();
-    bool applying_ = false;
 };
 
 class TextBox : public Control {
@@ -193,7 +192,6 @@ protected:
 
 private:
     QLineEdit* edit() const;
-    bool applying_ = false;
 };
 
 // A horizontal slider of whole numbers.
