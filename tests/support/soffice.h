@@ -16,10 +16,14 @@ inline std::filesystem::path SofficeLog(const std::filesystem::path& work) { ret
 
 // Converts `files` with `filter` ("xls", "xls:MS Excel 97", "csv:...") into
 // `outdir`; the profile and the log go to `work`. True when soffice succeeded.
+// `infilter` names how the input is read ("CSV:44,34,76" for UTF-8 CSV); empty:
+// as soffice recognises it.
 inline bool SofficeConvert(const std::filesystem::path& work, const std::string& filter,
-                           const std::vector<std::string>& files, const std::filesystem::path& outdir) {
+                           const std::vector<std::string>& files, const std::filesystem::path& outdir,
+                           const std::string& infilter = {}) {
     std::string cmd = "soffice -env:UserInstallation=file://" + (work / "profile").string() +
                       " --headless --norestore --convert-to '" + filter + "' --outdir '" + outdir.string() + "'";
+    if (!infilter.empty()) cmd += " --infilter='" + infilter + "'";
     for (const auto& f : files) cmd += " '" + f + "'";
     cmd += " >'" + SofficeLog(work).string() + "' 2>&1";
     return std::system(cmd.c_str()) == 0;

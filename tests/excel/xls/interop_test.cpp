@@ -324,3 +324,49 @@ TEST(XlsWithLibreOffice, ItsCopyOfOurFileReadsBackTheSame) {
 }
 
 }  // namespace
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The checked-in LibreOffice files are made from the sources beside them
+// (tests/fixtures/xls/src): LibreOffice, where it is installed, makes them
+// again from those sources with the same sheets, values, colours and cursors,
+// so the fixtures stay what their sources say.
+TEST(XlsWithLibreOffice, TheFixturesAreWhatTheirSourcesMake) {
+    if (!HaveSoffice()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    struct Source {
+        const char* source;
+        const char* fixture;
+        const char* infilter;
+    };
+    const Source sources[] = {
+        {"song_lo.fods", "song_lo.xls", ""},
+        {"song_cursor.xls", "song_cursor_lo.xls", ""},
+        {"song_long.csv", "song_long.xls", "CSV:44,34,76,1"},
+    };
+    for (const Source& s : sources) {
+        SCOPED_TRACE(s.source);
+        TempDir dir;
+        const fs::path out = dir.path() / "out";
+        fs::create_directories(out);
+        // The CSV names its sheet after the file, as the checked-in file does.
+        const fs::path input = dir.path() / s.source;
+        fs::copy_file(SourceDir() / "tests/fixtures/xls/src" / s.source, input);
+        ASSERT_TRUE(testsupport::SofficeConvert(dir.path(), "xls:MS Excel 97", {input.string()}, out, s.infilter))
+            << ReadFile(testsupport::SofficeLog(dir.path()));
+        const fs::path made = out / (input.stem().string() + ".xls");
+        ASSERT_TRUE(fs::exists(made)) << ReadFile(testsupport::SofficeLog(dir.path()));
+        const Book ours = ReadXlsFile(made.string());
+        const Book fixture = ReadXlsFile(Fixture(s.fixture));
+        ASSERT_EQ(ours.sheets.size(), fixture.sheets.size());
+        EXPECT_EQ(ours.activeSheet, fixture.activeSheet);
+        for (std::size_t i = 0; i < ours.sheets.size(); ++i) {
+            EXPECT_EQ(ours.sheets[i].name, fixture.sheets[i].name);
+            EXPECT_EQ(ours.sheets[i].activeCell, fixture.sheets[i].activeCell) << i;
+            EXPECT_TRUE(ours.sheets[i].cells == fixture.sheets[i].cells) << ours.sheets[i].name;
+        }
+    }
+}
+
+}  // namespace
