@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,28 @@
 #include "tonelib/calvira12.h"
 
 class clsNotyZapis;
+
+// A staff of the window, for placing a note on it: for each kind of picture
+// the Top it takes for the small c (a note stands its offset higher) and the
+// column it goes to (none: the picture keeps its own Left).
+struct Osnova {
+    struct Misto {
+        double top;
+        std::optional<float> left;
+    };
+    Misto hlava;
+    Misto becko;
+    Misto krizek;
+    Misto odrazka;
+};
+
+// The pictures one note takes on a staff; a missing one is left out.
+struct ObrazkyNoty {
+    forms::Control* hlava = nullptr;
+    forms::Control* becko = nullptr;
+    forms::Control* krizek = nullptr;
+    forms::Control* odrazka = nullptr;  // taken for a natural note only
+};
 
 class Form1 : public forms::Form {
 public:
@@ -221,6 +244,12 @@ public:
     void NastavOvladaniPisne();
     bool FldExist(const std::string& FolderPath);
     bool FileExists(const std::string& strFileName);
+
+    // ---- The staffs: one note placed with its sign --------------------------
+    static const Osnova CteciOsnova;    // the reading staff (pictures 0-4)
+    static const Osnova OsnovaPasu;     // one step of the strip, inside its frame
+    static const Osnova VstupniOsnova;  // the entry staff of recording
+    void UmistiNaOsnovu(const Osnova& osnova, const std::optional<PolohaNoty>& poloha, const ObrazkyNoty& obrazky);
 
     // ---- Reading a grip ----------------------------------------------------
     void cmdReadTlak_Click();

@@ -4,6 +4,7 @@
 // basses looked up in the lookup workbook, the fingering on the button
 // labels and the intervals the user has ticked.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "mainwindow/form1.h"
@@ -206,24 +207,11 @@ void Form1::ZobrazHmat(std::int16_t smer) {
                 return;
             }
 
-            std::string poloha = vb::CStr(noty.UrciPolohuNoty(s));
-            const std::string prvni = vb::Left(poloha, 1);
-            if (!(prvni >= "0" && prvni <= "9" && prvni.size() == 1)) {
-                poloha = vb::Mid(poloha, 2);
-                if (prvni == "b") {
-                    imgBecko(posuvky).Top = imgBecko(posuvky).Top - static_cast<float>(vb::CDbl(poloha));
-                    imgBecko(posuvky).Visible = true;
-                    ++posuvky;
-                } else if (prvni == "k") {
-                    imgKrizek(posuvky).Top = imgKrizek(posuvky).Top - static_cast<float>(vb::CDbl(poloha));
-                    imgKrizek(posuvky).Visible = true;
-                    ++posuvky;
-                } else {
-                    forms::MsgBox("Neznámý půltón");
-                }
-            }
-            imgNota(hlavy).Top = imgNota(hlavy).Top - static_cast<float>(vb::CDbl(poloha));
-            imgNota(hlavy).Visible = true;
+            // Flats and sharps take the staff's sign pictures in turn, whatever head they belong to.
+            const std::optional<PolohaNoty> poloha = noty.UrciPolohu(s);
+            UmistiNaOsnovu(CteciOsnova, poloha,
+                           {.hlava = &imgNota(hlavy), .becko = &imgBecko(posuvky), .krizek = &imgKrizek(posuvky)});
+            if (poloha && poloha->znamenko != Znamenko::Zadne) ++posuvky;
             ++hlavy;
 
             Excel().Windows(AktualniPisen).Activate();
