@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -318,6 +319,56 @@ public:
     void UvolniOdrazky();
     void UvolniPredznamenani();
 
+    // ---- Recording: button presses (recording/buttons.cpp) ------------------
+    void lbl_Click(std::int16_t Index);
+    void cmdKlavesa_Click(std::int16_t Index);
+    void lblSynchro_Click(std::int16_t Index);
+    void ImgBas_Click(std::int16_t Index);
+    void OznacBas(std::int16_t Index);
+
+    // ---- Recording: fingering (recording/fingering.cpp) ---------------------
+    void lbl_DblClick(std::int16_t Index);
+    void lblSynchro_DblClick(std::int16_t Index);
+
+    // ---- Recording: the entry staff's heads and signs (recording/staff.cpp) -
+    // pos is a staff offset without its sign prefix (twips above the small c).
+    bool ChybiBecko(int pos);
+    bool ChybiKrizek(int pos);
+    bool ChybiOdrazka(int pos);
+    bool ChybiNota(int pos);
+    void UmistiBecko(int pos);
+    void UmistiKrizek(int pos);
+    void UmistiOdrazku(int pos);
+    std::int16_t UmistiNotu(int pos);
+    void OdstranBecko(int pos);
+    void OdstranKrizek(int pos);
+    void OdstranOdrazku(int pos);
+    void OdstranNotu(int pos);
+
+    // ---- Recording: dragging heads and signs (recording/drag.cpp) -----------
+    void picBecko_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+    void picKrizek_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+    void picOdrazka_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+    void picNota_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+
+    // ---- Recording: staff notes and buttons kept together (recording/notes.cpp)
+    void ZakresliNotu(std::int16_t i);
+    void VymazNotu(std::int16_t i);
+    void OznacKnoflikNoty(std::int16_t s);
+    void PriradCervenouNotu(std::int16_t n, std::int16_t s);
+    void ZrusCervenouNotu(std::int16_t s);
+
+    // ---- Recording: the grip writers (recording/writers.cpp) ----------------
+    void cmdTlak_Click();
+    void cmdTah_Click();
+    void cmdTlakNoty_Click();
+    void cmdTahNoty_Click();
+    void ZapisHmat();
+    void ZapisNoty(const std::string& smer);
+    void ZapisBasy(bool& zapsano);
+    void SeradNotyRadku();
+    static void SeradPole(std::span<std::uint8_t> klice, std::span<std::string> jmena);
+
     // ---- Menus, scale choice, row overlays, help ---------------------------
     void mnuNovaPisen_Click();
     void mnuOtevrit_Click();
@@ -351,6 +402,7 @@ private:
     void ConnectIntervalEvents();
     void ConnectReleaseEvents();
     void ConnectMenuEvents();
+    void ConnectRecordingEvents();
 
     // The finger texts the last reading put on the treble labels: each label
     // with its caption before and after, so that exactly they come off again.

@@ -37,16 +37,6 @@ bool Prazdna(const vb::Variant& hodnota) { return hodnota.IsEmpty() || vb::CStr(
 
 std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
 
-// The tone number of a note name; 99 when no treble tone has that name.
-std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota) {
-    const vb::Variant jmeno(nota);
-    {
-        com::VariantArg arg(jmeno);
-        com::CheckHresult(klic.DejCisloTonu(arg.get()));
-    }
-    return vb::CByte(VysledekKlice(klic));
-}
-
 // Button 1 and the multiples of 3 appear only once on the keyboard.
 bool MaDruhyObrazek(int knoflik) { return knoflik != 1 && knoflik % 3 != 0; }
 
