@@ -48,11 +48,13 @@ struct NeplatnaNota {};
 
 std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
 
-// The name into the song's active cell, and on to the next cell to the right.
-void ZapisDoBunky(const vb::Variant& hodnota) {
+// Puts item `k` (from 0) of a list into the song row, `k` cells right of the
+// cursor's cell, where the list starts. The cursor stays there: every writer
+// puts it back into column B when the row is done, and moving it cell by
+// cell would only redraw the workbook window each time.
+void ZapisDoBunky(int k, const vb::Variant& hodnota) {
     Excel().Windows(AktualniPisen).Activate();
-    Excel().ActiveCell().Value(hodnota);
-    Excel().ActiveCell().Offset(0, 0).Range("B1").Select();
+    Excel().ActiveCell().Offset(0, k).Value(hodnota);
 }
 
 // The start both writers share: the cursor in column B of the song's active
@@ -170,10 +172,9 @@ void Form1::ZapisHmat() {
                           forms::vbCritical, "Diagnóza mnohoprstost.");
             break;
         }
-        ++diskanty;
         std::int16_t cislo = i;
         bool mimoStupnici = false;
-        ZapisDoBunky(vb::Variant(TonVeStupnici(Klic(), cislo, stupnice, mimoStupnici)));
+        ZapisDoBunky(diskanty++, vb::Variant(TonVeStupnici(Klic(), cislo, stupnice, mimoStupnici)));
     }
 
     bool basy = false;
@@ -197,11 +198,12 @@ void Form1::ZapisHmat() {
 void Form1::ZapisNoty(const std::string& smer) {
     if (!ZacniRadek(*this)) return;
 
+    int noty = 0;
     for (int slot = 0; slot < kNejviceNot; ++slot) {
         if (!(picNota(slot).Left > kHlavaNaOsnove)) continue;
         const std::string jmeno = JmenoHlavy(*this, static_cast<std::int16_t>(slot));
         if (jmeno.empty()) throw NeplatnaNota{};
-        ZapisDoBunky(vb::Variant(jmeno));
+        ZapisDoBunky(noty++, vb::Variant(jmeno));
     }
 
     ZapisSmer(*this, smer);
@@ -240,11 +242,8 @@ void Form1::ZapisBasy(bool& zapsano) {
             if (e.Number() != vb::err::ObjectNotSet) throw;
         }
         if (radek.IsNothing()) throw NeznamyBas{u};
-        radek.Activate();
-        // Column F holds the push name, G the pull name.
-        Excel().ActiveCell().Offset(0, 0).Range("F1").Select();
-        if (SmerMechu != kTlak) Excel().ActiveCell().Offset(0, 1).Select();
-        ZapisDoBunky(Excel().ActiveCell().Value());
+        // Column F (5 right of A) holds the push name, G the pull name.
+        ZapisDoBunky(pocet - 1, radek.Offset(0, SmerMechu == kTlak ? 5 : 6).Value());
     }
 }
 
