@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,28 @@
 #include "tonelib/calvira12.h"
 
 class clsNotyZapis;
+
+// A staff of the window, for placing a note on it: for each kind of picture
+// the Top it takes for the small c (a note stands its offset higher) and the
+// column it goes to (none: the picture keeps its own Left).
+struct Osnova {
+    struct Misto {
+        double top;
+        std::optional<float> left;
+    };
+    Misto hlava;
+    Misto becko;
+    Misto krizek;
+    Misto odrazka;
+};
+
+// The pictures one note takes on a staff; a missing one is left out.
+struct ObrazkyNoty {
+    forms::Control* hlava = nullptr;
+    forms::Control* becko = nullptr;
+    forms::Control* krizek = nullptr;
+    forms::Control* odrazka = nullptr;  // taken for a natural note only
+};
 
 class Form1 : public forms::Form {
 public:
@@ -222,6 +246,12 @@ public:
     bool FldExist(const std::string& FolderPath);
     bool FileExists(const std::string& strFileName);
 
+    // ---- The staffs: one note placed with its sign --------------------------
+    static const Osnova CteciOsnova;    // the reading staff (pictures 0-4)
+    static const Osnova OsnovaPasu;     // one step of the strip, inside its frame
+    static const Osnova VstupniOsnova;  // the entry staff of recording
+    void UmistiNaOsnovu(const Osnova& osnova, const std::optional<PolohaNoty>& poloha, const ObrazkyNoty& obrazky);
+
     // ---- Reading a grip ----------------------------------------------------
     void cmdReadTlak_Click();
     void cmdReadTah_Click();
@@ -289,6 +319,56 @@ public:
     void UvolniOdrazky();
     void UvolniPredznamenani();
 
+    // ---- Recording: button presses (recording/buttons.cpp) ------------------
+    void lbl_Click(std::int16_t Index);
+    void cmdKlavesa_Click(std::int16_t Index);
+    void lblSynchro_Click(std::int16_t Index);
+    void ImgBas_Click(std::int16_t Index);
+    void OznacBas(std::int16_t Index);
+
+    // ---- Recording: fingering (recording/fingering.cpp) ---------------------
+    void lbl_DblClick(std::int16_t Index);
+    void lblSynchro_DblClick(std::int16_t Index);
+
+    // ---- Recording: the entry staff's heads and signs (recording/staff.cpp) -
+    // pos is a staff offset without its sign prefix (twips above the small c).
+    bool ChybiBecko(int pos);
+    bool ChybiKrizek(int pos);
+    bool ChybiOdrazka(int pos);
+    bool ChybiNota(int pos);
+    void UmistiBecko(int pos);
+    void UmistiKrizek(int pos);
+    void UmistiOdrazku(int pos);
+    std::int16_t UmistiNotu(int pos);
+    void OdstranBecko(int pos);
+    void OdstranKrizek(int pos);
+    void OdstranOdrazku(int pos);
+    void OdstranNotu(int pos);
+
+    // ---- Recording: dragging heads and signs (recording/drag.cpp) -----------
+    void picBecko_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+    void picKrizek_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+    void picOdrazka_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+    void picNota_MouseDown(std::int16_t Index, int Button, int Shift, float X, float Y);
+
+    // ---- Recording: staff notes and buttons kept together (recording/notes.cpp)
+    void ZakresliNotu(std::int16_t i);
+    void VymazNotu(std::int16_t i);
+    void OznacKnoflikNoty(std::int16_t s);
+    void PriradCervenouNotu(std::int16_t n, std::int16_t s);
+    void ZrusCervenouNotu(std::int16_t s);
+
+    // ---- Recording: the grip writers (recording/writers.cpp) ----------------
+    void cmdTlak_Click();
+    void cmdTah_Click();
+    void cmdTlakNoty_Click();
+    void cmdTahNoty_Click();
+    void ZapisHmat();
+    void ZapisNoty(const std::string& smer);
+    void ZapisBasy(bool& zapsano);
+    void SeradNotyRadku();
+    static void SeradPole(std::span<std::uint8_t> klice, std::span<std::string> jmena);
+
     // ---- Menus, scale choice, row overlays, help ---------------------------
     void mnuNovaPisen_Click();
     void mnuOtevrit_Click();
@@ -322,6 +402,7 @@ private:
     void ConnectIntervalEvents();
     void ConnectReleaseEvents();
     void ConnectMenuEvents();
+    void ConnectRecordingEvents();
 
     // The finger texts the last reading put on the treble labels: each label
     // with its caption before and after, so that exactly they come off again.

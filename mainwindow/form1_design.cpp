@@ -130,6 +130,7 @@ Form1::Form1() {
     ConnectReadingEvents();
     ConnectSongEvents();
     ConnectMenuEvents();
+    ConnectRecordingEvents();
 }
 
 Form1::~Form1() {

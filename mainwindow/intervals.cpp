@@ -151,32 +151,15 @@ void Form1::UkazInterval(std::int16_t k) {
         tlacitko.BackColor = kPouzityInterval;
         tlacitko.Enabled = false;
 
-        // Only the reading staff's own five pictures of each kind are used;
-        // the strip's pictures stay where they are.
-        std::string poloha = vb::CStr(clsNoty().UrciPolohuNoty(cilovyTon));
-        const std::string prvni = vb::Left(poloha, 1);
-        if (prvni.empty() || prvni[0] < '0' || prvni[0] > '9') {
-            poloha = vb::Mid(poloha, 2);
-            if (prvni == "b" || prvni == "k") {
-                auto& znamenka = prvni == "b" ? imgBecko : imgKrizek;
-                for (int i = 0; i <= 4; ++i) {
-                    if (!znamenka(i).Visible) {
-                        znamenka(i).Top = static_cast<float>(znamenka(i).Top - vb::CDbl(vb::Variant(poloha)));
-                        znamenka(i).Visible = true;
-                        break;
-                    }
-                }
-            } else {
-                forms::MsgBox("Neznámý půltón");
-            }
-        }
-        for (int i = 0; i <= 4; ++i) {
-            if (!imgNota(i).Visible) {
-                imgNota(i).Top = static_cast<float>(imgNota(i).Top - vb::CDbl(vb::Variant(poloha)));
-                imgNota(i).Visible = true;
-                break;
-            }
-        }
+        // Only the reading staff's own five pictures of each kind are used,
+        // the first hidden one of each; the strip's pictures stay where they are.
+        auto volny = [](forms::ControlArray<forms::Image>& obrazky) -> forms::Control* {
+            for (int i = 0; i <= 4; ++i)
+                if (!obrazky(i).Visible) return &obrazky(i);
+            return nullptr;
+        };
+        UmistiNaOsnovu(CteciOsnova, clsNoty().UrciPolohu(cilovyTon),
+                       {.hlava = volny(imgNota), .becko = volny(imgBecko), .krizek = volny(imgKrizek)});
 
         Excel().Windows(AktualniPisen).Activate();
     } catch (const vb::RuntimeError& e) {

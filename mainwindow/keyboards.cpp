@@ -16,6 +16,23 @@ constexpr forms::OleColor kBilaKlavesa = forms::vbTitleBarText;  // &H80000009
 // A treble picture's free look follows its own Tag: 0 white key, 1 black key.
 int VzhledKnofliku(const forms::Image& knoflik) { return vb::CInt(vb::Variant(knoflik.Tag)); }
 
+// The controls that work only on an open song, switched on or off together
+// in one order: the back buttons go between the writing, reading and first
+// steps and the rest of the stepping.
+void PrepniOvladaniPisne(Form1& f, bool zapnout) {
+    for (forms::CommandButton* b : {&f.cmdTah, &f.cmdTlak, &f.cmdTahNoty, &f.cmdTlakNoty, &f.cmdReadTah,
+                                    &f.cmdReadTlak, &f.cmdEndEdit, &f.cmdPrvni, &f.cmdDalsi})
+        b->Enabled = zapnout;
+    if (zapnout) f.PovolKrokZpet();
+    else f.ZakazKrokZpet();
+    for (forms::CommandButton* b :
+         {&f.cmdPosledni, &f.cmdDalsiTlak, &f.cmdDalsiTah, &f.cmdJakDal, &f.cmdJakDalZpet, &f.cmdTimer})
+        b->Enabled = zapnout;
+    f.Slider1.Visible = zapnout;
+    f.lblTempo.Visible = zapnout;
+    f.mnuKonecPisne(4).Enabled = zapnout;
+}
+
 }  // namespace
 
 // Six columns of twenty bass buttons, each column 300 further left and 150
@@ -87,49 +104,10 @@ void Form1::UvolniBasy() {
     ImgBas(30).Picture = imgBaVolC.Picture;
 }
 
-// The controls that work on an open song.
-void Form1::PovolOvladaniPisne() {
-    cmdTah.Enabled = true;
-    cmdTlak.Enabled = true;
-    cmdTahNoty.Enabled = true;
-    cmdTlakNoty.Enabled = true;
-    cmdReadTah.Enabled = true;
-    cmdReadTlak.Enabled = true;
-    cmdEndEdit.Enabled = true;
-    cmdPrvni.Enabled = true;
-    cmdDalsi.Enabled = true;
-    PovolKrokZpet();
-    cmdPosledni.Enabled = true;
-    cmdDalsiTlak.Enabled = true;
-    cmdDalsiTah.Enabled = true;
-    cmdJakDal.Enabled = true;
-    cmdJakDalZpet.Enabled = true;
-    cmdTimer.Enabled = true;
-    Slider1.Visible = true;
-    lblTempo.Visible = true;
-    mnuKonecPisne(4).Enabled = true;
-}
+void Form1::PovolOvladaniPisne() { PrepniOvladaniPisne(*this, true); }
 
-// The same controls off once no song is open; no sound button is left either.
+// No sound button is left either once no song is open.
 void Form1::ZakazOvladaniPisne() {
-    cmdTah.Enabled = false;
-    cmdTlak.Enabled = false;
-    cmdTahNoty.Enabled = false;
-    cmdTlakNoty.Enabled = false;
-    cmdReadTah.Enabled = false;
-    cmdReadTlak.Enabled = false;
-    cmdEndEdit.Enabled = false;
-    cmdPrvni.Enabled = false;
-    cmdDalsi.Enabled = false;
-    ZakazKrokZpet();
-    cmdPosledni.Enabled = false;
-    cmdDalsiTlak.Enabled = false;
-    cmdDalsiTah.Enabled = false;
-    cmdJakDal.Enabled = false;
-    cmdJakDalZpet.Enabled = false;
-    cmdTimer.Enabled = false;
-    Slider1.Visible = false;
-    lblTempo.Visible = false;
-    mnuKonecPisne(4).Enabled = false;
+    PrepniOvladaniPisne(*this, false);
     for (int i = 0; i <= 2; ++i) cmdZvuk(i).Visible = false;
 }

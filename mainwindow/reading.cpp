@@ -4,6 +4,7 @@
 // basses looked up in the lookup workbook, the fingering on the button
 // labels and the intervals the user has ticked.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "mainwindow/form1.h"
@@ -35,16 +36,6 @@ constexpr forms::OleColor kNeprectenoBarva = 0x8000000B;
 bool Prazdna(const vb::Variant& hodnota) { return hodnota.IsEmpty() || vb::CStr(hodnota).empty(); }
 
 std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
-
-// The tone number of a note name; 99 when no treble tone has that name.
-std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota) {
-    const vb::Variant jmeno(nota);
-    {
-        com::VariantArg arg(jmeno);
-        com::CheckHresult(klic.DejCisloTonu(arg.get()));
-    }
-    return vb::CByte(VysledekKlice(klic));
-}
 
 // Button 1 and the multiples of 3 appear only once on the keyboard.
 bool MaDruhyObrazek(int knoflik) { return knoflik != 1 && knoflik % 3 != 0; }
@@ -206,24 +197,11 @@ void Form1::ZobrazHmat(std::int16_t smer) {
                 return;
             }
 
-            std::string poloha = vb::CStr(noty.UrciPolohuNoty(s));
-            const std::string prvni = vb::Left(poloha, 1);
-            if (!(prvni >= "0" && prvni <= "9" && prvni.size() == 1)) {
-                poloha = vb::Mid(poloha, 2);
-                if (prvni == "b") {
-                    imgBecko(posuvky).Top = imgBecko(posuvky).Top - static_cast<float>(vb::CDbl(poloha));
-                    imgBecko(posuvky).Visible = true;
-                    ++posuvky;
-                } else if (prvni == "k") {
-                    imgKrizek(posuvky).Top = imgKrizek(posuvky).Top - static_cast<float>(vb::CDbl(poloha));
-                    imgKrizek(posuvky).Visible = true;
-                    ++posuvky;
-                } else {
-                    forms::MsgBox("Neznámý půltón");
-                }
-            }
-            imgNota(hlavy).Top = imgNota(hlavy).Top - static_cast<float>(vb::CDbl(poloha));
-            imgNota(hlavy).Visible = true;
+            // Flats and sharps take the staff's sign pictures in turn, whatever head they belong to.
+            const std::optional<PolohaNoty> poloha = noty.UrciPolohu(s);
+            UmistiNaOsnovu(CteciOsnova, poloha,
+                           {.hlava = &imgNota(hlavy), .becko = &imgBecko(posuvky), .krizek = &imgKrizek(posuvky)});
+            if (poloha && poloha->znamenko != Znamenko::Zadne) ++posuvky;
             ++hlavy;
 
             Excel().Windows(AktualniPisen).Activate();

@@ -57,13 +57,7 @@ void Form1::UvolniKnoflikNoty(std::uint8_t s) {
     default: knoflik = zapis.CervenaNota4(); break;
     }
     if (!knoflik.empty()) UvolniKnoflik(vb::CByte(vb::Variant(knoflik)));
-    switch (s) {
-    case 0: zapis.CervenaNota0(""); break;
-    case 1: zapis.CervenaNota1(""); break;
-    case 2: zapis.CervenaNota2(""); break;
-    case 3: zapis.CervenaNota3(""); break;
-    default: zapis.CervenaNota4(""); break;
-    }
+    ZrusCervenouNotu(s);
 }
 
 void Form1::SmazTonyKlaves() {

@@ -3,6 +3,7 @@
 #include "platform/com/vb_variant.h"
 #include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "platform/vb/conversions.h"
 
 void OznamChybuOkna(const vb::RuntimeError& e) {
     if (e.Number() == vb::err::SubscriptOutOfRange) {
@@ -28,4 +29,28 @@ vb::Variant VysledekKlice(calvira::_Calvira12& klic) {
     const vb::Variant vysledek = com::ToVbVariant(v);
     com::VariantClear(&v);
     return vysledek;
+}
+
+std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota) {
+    const vb::Variant jmeno(nota);
+    {
+        com::VariantArg arg(jmeno);
+        com::CheckHresult(klic.DejCisloTonu(arg.get()));
+    }
+    return vb::CByte(VysledekKlice(klic));
+}
+
+std::string TonVeStupnici(calvira::_Calvira12& klic, std::int16_t& ton, const std::string& stupnice,
+                          bool& mimoStupnici) {
+    vb::Variant cislo = vb::Variant::ByRef(ton);
+    const vb::Variant nazev(stupnice);
+    {
+        com::VariantArg argCislo(cislo);
+        com::VariantArg argStupnice(nazev);
+        com::CheckHresult(klic.DejTonVeStupnici(argCislo.get(), argStupnice.get()));
+    }
+    com::VARIANT_BOOL mimo = 0;
+    com::CheckHresult(klic.get_TonNeniVeStupnici(&mimo));
+    mimoStupnici = mimo != 0;
+    return vb::CStr(VysledekKlice(klic));
 }

@@ -2,6 +2,7 @@
 // alike.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/vb/runtime_error.h"
@@ -19,3 +20,13 @@ void OznamChybuSPokracovanim(const std::string& kde, int cislo, const std::strin
 
 // The result of the tone-name object's last call.
 vb::Variant VysledekKlice(calvira::_Calvira12& klic);
+
+// The tone number (1-49) of a note name, 99 when no treble tone has that name.
+std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota);
+
+// The name of tone `ton` spelled for the scale `stupnice` (a caption of the
+// scale button; one that is no scale gives the plain spelling), and whether
+// the tone lies outside that scale. The number crosses by reference, as the
+// window's own variable.
+std::string TonVeStupnici(calvira::_Calvira12& klic, std::int16_t& ton, const std::string& stupnice,
+                          bool& mimoStupnici);

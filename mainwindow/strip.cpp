@@ -5,6 +5,7 @@
 // Everything here reads the active sheet of the song workbook through the
 // active cell, which rests in column B between operations.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "mainwindow/form1.h"
@@ -26,14 +27,6 @@ constexpr forms::OleColor kAktualniKrok = 0x000000FF;
 // plain outline of every other step.
 constexpr int kNotaAktualni = 123;
 constexpr int kNotaBezna = 124;
-
-// Where a strip step's pictures stand inside its frame, for a note at staff
-// offset p: the head at 1943 - p, a flat at 1803 - p, a sharp at 1843 - p.
-constexpr float kHlavaLeft = 120;
-constexpr float kZnamenkoLeft = 20;
-constexpr double kHlavaTop = 1943;
-constexpr double kBeckoTop = 1803;
-constexpr double kKrizekTop = 1843;
 
 std::string Text(const vb::Variant& v) { return vb::CStr(v); }
 
@@ -156,28 +149,15 @@ bool Form1::ZobrazNotyKroku(std::uint8_t i) {
                 return vysledek;
             }
 
-            std::string p = Text(Noty.UrciPolohuNoty(nota));
-            const bool cislice = !p.empty() && p[0] >= '0' && p[0] <= '9';
-            if (!cislice) {
-                const char znak = p.empty() ? '\0' : p[0];
-                p = p.empty() ? p : p.substr(1);
-                const int slot = 5 * i + a;
-                if (znak == 'b') {
-                    imgBecko(slot).Move(kZnamenkoLeft, static_cast<float>(kBeckoTop - vb::CDbl(vb::Variant(p))));
-                    imgBecko(slot).Visible = true;
-                } else if (znak == 'k') {
-                    imgKrizek(slot).Move(kZnamenkoLeft, static_cast<float>(kKrizekTop - vb::CDbl(vb::Variant(p))));
-                    imgKrizek(slot).Visible = true;
-                } else {
-                    forms::MsgBox("Neznámý půltón");
-                }
-                ++a;
-            }
-            // A name the note model could not read leaves no height: that is a
-            // type mismatch here, and the strip ends with its message.
+            // Signs are packed from the step's first slot. A name the note
+            // model could not read leaves no height: that is a type mismatch
+            // when its head is placed, and the strip ends with its message.
+            const std::optional<PolohaNoty> poloha = Noty.UrciPolohu(nota);
+            const int slot = 5 * i + a;
             const int hlava = 5 * i + m;
-            imgNota(hlava).Move(kHlavaLeft, static_cast<float>(kHlavaTop - vb::CDbl(vb::Variant(p))));
-            imgNota(hlava).Visible = true;
+            UmistiNaOsnovu(OsnovaPasu, poloha,
+                           {.hlava = &imgNota(hlava), .becko = &imgBecko(slot), .krizek = &imgKrizek(slot)});
+            if (!poloha || poloha->znamenko != Znamenko::Zadne) ++a;
             ++m;
 
             Excel().Windows(AktualniPisen).Activate();

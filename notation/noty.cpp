@@ -12,8 +12,10 @@ int OktavaZnaku(const std::string& znak) {
     return 0;
 }
 
-std::string Poloha(const std::string& Predznamenani, int Krok) {
-    return Predznamenani + std::to_string(Krok);
+PolohaNoty Poloha(const std::string& Predznamenani, int Krok) {
+    if (Predznamenani == "k") return {Znamenko::Krizek, Krok};
+    if (Predznamenani == "b") return {Znamenko::Becko, Krok};
+    return {Znamenko::Zadne, Krok};
 }
 
 void NeocekavanaHodnota(const std::string& titulek) {
@@ -23,6 +25,15 @@ void NeocekavanaHodnota(const std::string& titulek) {
 }  // namespace
 
 vb::Variant clsNoty::UrciPolohuNoty(const std::string& Nota) {
+    const std::optional<PolohaNoty> poloha = UrciPolohu(Nota);
+    if (!poloha) return {};
+    const char* predznamenani = poloha->znamenko == Znamenko::Krizek  ? "k"
+                                : poloha->znamenko == Znamenko::Becko ? "b"
+                                                                      : "";
+    return predznamenani + std::to_string(poloha->vyska);
+}
+
+std::optional<PolohaNoty> clsNoty::UrciPolohu(const std::string& Nota) {
     std::string Predznamenani;
     int Krok = 0;
 
@@ -40,7 +51,7 @@ vb::Variant clsNoty::UrciPolohuNoty(const std::string& Nota) {
         Predznamenani = "b";
     } else {
         forms::MsgBox("Neznámý tón !", forms::vbCritical + forms::vbOKOnly);
-        return {};
+        return std::nullopt;
     }
 
     // Second character: the comma, an octave digit, or the start of "is",
@@ -69,5 +80,5 @@ vb::Variant clsNoty::UrciPolohuNoty(const std::string& Nota) {
     if (ctvrty == ",") return Poloha(Predznamenani, Krok);
     if (const int oktava = OktavaZnaku(ctvrty)) return Poloha(Predznamenani, Krok + 420 * oktava);
     NeocekavanaHodnota("čtvrtý znak tónu");
-    return {};
+    return std::nullopt;
 }

@@ -4,10 +4,12 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -319,6 +321,32 @@ TEST_F(ControlsTest, MouseEventsCarryButtonShiftAndTwips) {
     image.Enabled = false;
     QTest::mouseClick(image.Widget(), Qt::LeftButton, {}, QPoint(4, 10));
     EXPECT_TRUE(events.empty());
+    form.Hide();
+}
+
+// A double-click through the window system raises the classic events once
+// each (MouseDown, MouseUp, Click, DblClick, MouseUp): the second press
+// raises no MouseDown and its release no Click, so a handler that toggles on
+// Click toggles once before DblClick runs.
+TEST_F(ControlsTest, DoubleClickRaisesTheClassicEventsInOrder) {
+    Label label(form);
+    label.Move(600, 600, 615, 615);
+    std::vector<std::string> events;
+    label.MouseDown = [&](int, int, float, float) { events.push_back("down"); };
+    label.MouseUp = [&](int, int, float, float) { events.push_back("up"); };
+    label.Click = [&] { events.push_back("click"); };
+    label.DblClick = [&] { events.push_back("dblclick"); };
+    form.Show();
+    QWindow* window = form.Widget()->windowHandle();
+    ASSERT_NE(window, nullptr);
+    const QPoint inside = label.Widget()->mapTo(form.Widget()->window(), QPoint(10, 10));
+    QTest::mouseDClick(window, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click", "dblclick", "up"}));
+
+    // A single click afterwards is a whole click again.
+    events.clear();
+    QTest::mouseClick(window, Qt::LeftButton, {}, inside, 1000);
+    EXPECT_EQ(events, (std::vector<std::string>{"down", "up", "click"}));
     form.Hide();
 }
 

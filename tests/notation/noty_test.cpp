@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 #include "notation/noty.h"
 #include "platform/forms/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
@@ -12,6 +15,10 @@ void PrintTo(const ScriptedMessageBoxes::Box& b, std::ostream* os) {
     *os << "{\"" << b.prompt << "\", " << b.flags << ", \"" << b.title << "\"}";
 }
 }  // namespace forms
+
+void PrintTo(const PolohaNoty& p, std::ostream* os) {
+    *os << "{" << static_cast<int>(p.znamenko) << ", " << p.vyska << "}";
+}
 
 namespace {
 
@@ -72,5 +79,32 @@ TEST(UrciPolohuNoty, BadNamesShowTheirMessagesInOrder) {
         const vb::Variant v = clsNoty().UrciPolohuNoty(r.nota);
         EXPECT_EQ(Shown(v), r.poloha) << r.nota;
         EXPECT_EQ(boxes.boxes(), r.boxy) << r.nota;
+    }
+}
+
+// The typed offset is the text offset taken apart: the same sign and height
+// for every name, and nothing (after the same messages) where the text is Empty.
+TEST(UrciPolohu, TypedOffsetAgreesWithTheTextOne) {
+    struct Row { const char* nota; std::optional<PolohaNoty> poloha; };
+    const Row rows[] = {
+        {"c,", PolohaNoty{Znamenko::Zadne, 0}},     {"g4,", PolohaNoty{Znamenko::Zadne, 1920}},
+        {"cis1,", PolohaNoty{Znamenko::Krizek, 420}}, {"b1,", PolohaNoty{Znamenko::Becko, 780}},
+        {"es,", PolohaNoty{Znamenko::Becko, 120}},  {"his3,", PolohaNoty{Znamenko::Krizek, 1620}},
+        {"c5,", PolohaNoty{Znamenko::Zadne, 0}},    {"", std::nullopt},
+        {"c", std::nullopt},                        {"gisx,", std::nullopt},
+    };
+    for (const Row& r : rows) {
+        forms::ScriptedMessageBoxes typove;
+        const std::optional<PolohaNoty> p = clsNoty().UrciPolohu(r.nota);
+        EXPECT_EQ(p, r.poloha) << r.nota;
+        forms::ScriptedMessageBoxes textove;
+        const vb::Variant text = clsNoty().UrciPolohuNoty(r.nota);
+        EXPECT_EQ(typove.boxes(), textove.boxes()) << r.nota;
+        if (p) {
+            const char* prefix = p->znamenko == Znamenko::Krizek ? "k" : p->znamenko == Znamenko::Becko ? "b" : "";
+            EXPECT_EQ(Shown(text), prefix + std::to_string(p->vyska)) << r.nota;
+        } else {
+            EXPECT_TRUE(text.IsEmpty()) << r.nota;
+        }
     }
 }
