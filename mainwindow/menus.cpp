@@ -4,6 +4,7 @@
 // opened from the menu.
 #include <string>
 
+#include "conversion/frmkonverze.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/frmbrowser.h"
 #include "mainwindow/frmnastaveni.h"
@@ -107,9 +108,16 @@ void Form1::mnuKonverze_Click() {
         Show();
         return;
     }
-    // The conversion dialog is not part of the program yet: the window comes
-    // back at once instead of when that dialog closes.
-    Show();
+    // The dialog shows the window again when it closes, and may leave it a
+    // new song to go on with.
+    class frmKonverze& dialog = *frmKonverze;
+    dialog.Okno = {
+        .Zobraz = [this] { Visible = true; },
+        .NastavTitulek = [this](const std::string& nazev) { Caption = nazev; },
+        .FldExist = [this](const std::string& slozka) { return FldExist(slozka); },
+        .FileExists = [this](const std::string& soubor) { return FileExists(soubor); },
+    };
+    dialog.Show(forms::vbModeless);
 }
 
 // ---- Display choices kept in the user's settings --------------------------------

@@ -1,0 +1,366 @@
+#include "conversion/frmkonverze.h"
+
+#include <filesystem>
+#include <string>
+#include <system_error>
+
+#include "platform/excel/application.h"
+#include "platform/forms/msgbox.h"
+#include "platform/forms/winapi.h"
+#include "platform/system/files.h"
+#include "platform/system/paths.h"
+#include "platform/vb/conversions.h"
+#include "platform/vb/runtime_error.h"
+#include "platform/vb/strings.h"
+#include "store/module1.h"
+
+forms::FormInstance<class frmKonverze> frmKonverze;
+
+namespace {
+
+const char* const kStupnice[15] = {"C Dur",  "G Dur",  "D Dur",   "A Dur",   "E Dur",   "H Dur",   "Fis Dur", "Cis Dur",
+                                   "F Dur",  "B Dur",  "Es Dur",  "As Dur",  "Des Dur", "Ges Dur", "Ces Dur"};
+
+std::string Text(const vb::Variant& v) { return vb::CStr(v); }
+
+bool JeSmerMechu(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"; }
+
+// A grip of basses only: no treble note in B, a bellows direction in I.
+bool JenBasy(xl::Application& excel, int radek) {
+    return Text(excel.Range("B" + std::to_string(radek)).Value()).empty() &&
+           JeSmerMechu(Text(excel.Range("I" + std::to_string(radek)).Value()));
+}
+
+// Deletes a file of the song folder; false when it cannot be deleted.
+bool SmazSoubor(const std::string& cesta) {
+    const auto soubor = sys::ToNativePath(cesta);
+    std::error_code ec;
+    return soubor && std::filesystem::remove(*soubor, ec) && !ec;
+}
+
+}  // namespace
+
+frmKonverze::frmKonverze() {
+    InitializeComponent();
+    cmdVyberPisen.Click = [this] { cmdVyberPisen_Click(); };
+    cmdGo.Click = [this] { cmdGo_Click(); };
+    cmdPokracovat.Click = [this] { cmdPokracovat_Click(); };
+    cmdKonec.Click = [this] { cmdKonec_Click(); };
+}
+
+frmKonverze::~frmKonverze() = default;
+
+void frmKonverze::InitializeComponent() {
+    Name = "frmKonverze";
+    Caption = "Konverze ladění.";
+    SetClientSize(4335, 7440);
+
+    forms::Place(cmdVyberPisen, "cmdVyberPisen", 120, 120, 4095, 495);
+    cmdVyberPisen.Caption = "Zde vyberte zdrojovou písničku.";
+    forms::Place(Label2, "Label2", 120, 780, 1455, 255);
+    Label2.Caption = "Aktuální stupnice";
+    forms::Place(lblStupnice, "lblStupnice", 1680, 750, 2535, 285);
+    lblStupnice.BorderStyle = 1;
+    forms::Place(Label1, "Label1", 120, 1200, 2535, 255);
+    Label1.Caption = "Vyberte cílové ladění";
+    forms::Place(Frame1, "Frame1", 120, 1440, 1455, 5655);
+    for (int i = 0; i <= 14; ++i) {
+        auto& opt = optStupnice.Load(i, Frame1);
+        opt.Move(120, 240.0f + 360.0f * static_cast<float>(i), 1215, 255);
+        opt.Caption = kStupnice[i];
+    }
+    forms::Place(lblKonec, "lblKonec", 1800, 1560, 2415, 1335);
+    lblKonec.Caption =
+        "Konverzi aktuálního souboru bohužel nelze provést. Zkuste jinou korektně zapsanou skladbu !";
+    forms::Place(cmdGo, "cmdGo", 1800, 1560, 2415, 1335);
+    cmdGo.Caption = "Provést";
+    forms::Place(cmdPokracovat, "cmdPokracovat", 1800, 3120, 2415, 495);
+    cmdPokracovat.Caption = "Pokračovat";
+    cmdPokracovat.Visible = false;
+    forms::Place(cmdKonec, "cmdKonec", 1800, 6600, 2415, 495);
+    cmdKonec.Caption = "Konec";
+    forms::Place(lblLadeni, "lblLadeni", 1800, 3840, 2415, 255);
+    lblLadeni.Visible = false;
+    // The label is read only where the button over it is hidden.
+    lblKonec.ZOrder(1);
+}
+
+clsKonverze& frmKonverze::Konverze() {
+    if (!Konverze_) Konverze_ = std::make_unique<clsKonverze>(Okno);
+    return *Konverze_;
+}
+
+std::string frmKonverze::ZvolenaStupnice() const {
+    for (int i = 0; i <= 14; ++i)
+        if (optStupnice(i).Value.get()) return optStupnice(i).Caption.get();
+    return {};
+}
+
+void frmKonverze::Form_Load() {
+    if (vb::LooseEquals(AktivujPisen(), true)) {
+        PisenBylaOtevrena = true;
+        try {
+            const std::string ladeni = Konverze().ZjistiZapsaneLadeni(AktualniPisen);
+            if (!ladeni.empty()) {
+                lblStupnice.Caption = ladeni;
+                cmdVyberPisen.Caption = AktualniPisen;
+                cmdVyberPisen.Enabled = false;
+            } else {
+                cmdVyberPisen.Visible = false;
+                cmdGo.Visible = false;
+                Label1.Visible = false;
+            }
+        } catch (const vb::RuntimeError& e) {
+            forms::NeocekavanaChyba(e.Number());
+        }
+    }
+    forms::SetWindowPos(hWnd(), forms::HWND_TOPMOST, 0, 0, 0, 0, forms::SWP_NOMOVE | forms::SWP_NOSIZE);
+}
+
+void frmKonverze::cmdVyberPisen_Click() {
+    Hide();
+    try {
+        xl::Application& excel = Excel();
+        const vb::Variant soubor =
+            excel.GetOpenFilename("Excel Files,*.xls", {}, "Vyberte písničku, kterou chcete konvertovat !");
+        if (soubor.Type() == vb::VarType::Boolean && !soubor.AsBool()) {
+            Show(forms::vbModeless);
+            return;
+        }
+        try {
+            excel.Workbooks().Open(Text(soubor));
+        } catch (const vb::RuntimeError& e) {
+            if (e.Number() != vb::err::ApplicationDefined) throw;
+            forms::MsgBox("Soubor " + Text(soubor) +
+                              " nelze otevřít.\r\nZkontrolujte, zda jde o sešit Excelu, zda není poškozen a zda "
+                              "není otevřen sešit stejného názvu.",
+                          forms::vbExclamation, "Nevhodný soubor.");
+            Show(forms::vbModeless);
+            return;
+        }
+        // The lookup workbook is open all the time; taken for the song it would
+        // be saved over and closed below, and the program would lose its tables.
+        if (excel.ActiveWorkbook().Name() == NazevReadOnly) {
+            forms::MsgBox("Soubor " + NazevReadOnly +
+                              " obsahuje tabulky programu a nelze ho konvertovat.\r\nVyberte prosím soubor s "
+                              "písničkou.",
+                          forms::vbExclamation, "Nevhodný soubor.");
+            Show(forms::vbModeless);
+            return;
+        }
+        AktualniPisen = excel.ActiveWorkbook().Name();
+        lblStupnice.Caption = Text(excel.ActiveSheet().Range("W1").Value());
+
+        if (vb::LooseEquals(AktivujReadOnly(), true)) {
+            if (!Konverze().ZjistiZapsaneLadeni(AktualniPisen).empty()) {
+                cmdVyberPisen.Caption = AktualniPisen;
+                cmdVyberPisen.Enabled = false;
+            } else {
+                forms::MsgBox("Vybraná píseň neobsahuje informaci o tom ve kterém ladění je zapsána. Konverzi nelze "
+                              "provést. Vyberte jinou píseň." +
+                                  vb::vbCr + "Pokročilí uživatelé mohou zapsat ladění do sloupce W.",
+                              forms::vbCritical, "Nevhodný soubor.");
+                if (vb::LooseEquals(AktivujPisen(), true)) {
+                    excel.ActiveWorkbook().Save();
+                    excel.ActiveWorkbook().Close();
+                    // No song is open any more.
+                    AktualniPisen.clear();
+                }
+            }
+        }
+    } catch (const vb::RuntimeError& e) {
+        forms::NeocekavanaChyba(e.Number());
+    }
+    Show(forms::vbModeless);
+}
+
+void frmKonverze::cmdPokracovat_Click() {
+    lblLadeni.Caption = ZvolenaStupnice();
+    cmdGo_Click();
+}
+
+void frmKonverze::cmdGo_Click() {
+    try {
+        if (lblLadeni.Caption.get().empty())
+            PrvniPruchod();
+        else
+            PokracujPoPauze();
+    } catch (const vb::RuntimeError& e) {
+        // The conversion stops where it is; "Konec" saves what was done.
+        forms::NeocekavanaChyba(e.Number());
+    }
+}
+
+void frmKonverze::PrvniPruchod() {
+    cmdGo.Enabled = false;
+    if (!vb::LooseEquals(AktivujPisen(), true)) {
+        forms::MsgBox("Píseň ze které se má konvertovat, není otevřena.", forms::vbCritical, "Neočekávaná chyba.");
+        return;
+    }
+    const std::string cil = ZvolenaStupnice();
+    if (cil.empty()) {
+        forms::MsgBox("Neurčili jste do kterého ladění si přejete konverzi provést. Zaškrtněte požadovanou volbu a "
+                      "zkuste to znovu.",
+                      forms::vbExclamation, "Neúplné údaje.");
+        cmdGo.Enabled = true;
+        return;
+    }
+    const std::string zdroj = lblStupnice.Caption;
+    if (zdroj.empty()) {
+        forms::MsgBox("Píseň neobsahuje záznam ve kterém ladění je zapsána. Konverze nebude provedena !",
+                      forms::vbCritical, "Neúplné údaje.");
+        Unload();
+        return;
+    }
+    if (zdroj == cil) {
+        forms::MsgBox("Ve Vámi zvoleném ladění byla píseň již zapsána. Konverze z " + zdroj + " do " + cil +
+                          " nebude provedena !",
+                      forms::vbCritical, "Chyba při výběru ladění.");
+        Unload();
+        return;
+    }
+
+    // The song is saved as it is, and the workbook goes on as the result.
+    xl::Application& excel = Excel();
+    if (vb::Len(AktualniPisen) > 4) {
+        const std::string cesta =
+            std::string(PracovniAdresar) + "\\" + vb::Left(AktualniPisen, vb::Len(AktualniPisen) - 4) + " " + cil + ".xls";
+        if (sys::FileExists(cesta)) {
+            if (forms::MsgBox("Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
+                              cesta) == forms::vbCancel) {
+                forms::MsgBox("Zpracování zrušeno uživatelem.", forms::vbInformation, "Storno převodu.");
+                Unload();
+                return;
+            }
+            if (!SmazSoubor(cesta)) {
+                forms::MsgBox("Soubor nelze smazat. Přístup byl odmítnut.", forms::vbCritical,
+                              "Chyba při mazání souboru.");
+                Unload();
+                return;
+            }
+        }
+        excel.ActiveWorkbook().Save();
+        excel.ActiveWorkbook().SaveAs({.Filename = cesta});
+    } else {
+        excel.ActiveWorkbook().SaveAs({.Filename = AktualniPisen + " " + cil});
+    }
+    AktualniPisen = excel.ActiveWorkbook().Name();
+
+    StaryNazevListu = excel.ActiveSheet().Name();
+    excel.ActiveSheet().Name(cil + " Nedokončeno");
+
+    excel.Range("B1").Select();
+    // A first grip of basses only is a grip all the same.
+    if (Text(excel.ActiveCell().Value()).empty() && !JenBasy(excel, 1)) {
+        forms::MsgBox("Program nemá k dispozici očekávaná data. Konverze nebude provedena. Smažte soubor " +
+                          AktualniPisen + vb::vbCrLf +
+                          "Eventuelně může být tento soubor použit pro ruční zápis v požadovaném ladění.",
+                      forms::vbCritical, "Přerušeno na začátku.");
+        Unload();
+        return;
+    }
+    PrevadejBunky(cil, false);
+}
+
+void frmKonverze::PokracujPoPauze() {
+    const std::string cil = lblLadeni.Caption;
+    lblLadeni.Caption = "";
+    Excel().Windows(AktualniPisen).Activate();
+    PrevadejBunky(cil, true);
+}
+
+void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
+    xl::Application& excel = Excel();
+    xl::Range bunka = excel.ActiveCell();
+    for (bool vynechKontrolu = odPrevodu;; vynechKontrolu = false) {
+        if (!vynechKontrolu) {
+            const int radek = excel.ActiveCell().Row();
+            if (Text(excel.ActiveCell().Value()).empty()) {
+                // A grip of basses only has no note to convert; the song goes
+                // on below it. Otherwise the song ends here.
+                if (!JenBasy(excel, radek)) {
+                    Dokonci();
+                    return;
+                }
+                excel.Range("W" + std::to_string(radek)).Value(cil);
+                excel.Range("B" + std::to_string(radek + 1)).Select();
+                continue;
+            }
+            bunka = excel.ActiveCell();
+
+            const std::string ladeniRadku = Text(excel.Range("W" + std::to_string(radek)).Value());
+            if (ladeniRadku != lblStupnice.Caption.get()) {
+                const std::string odpoved =
+                    Text(Konverze().ZmenaLadeni(lblStupnice.Caption, ladeniRadku, std::to_string(radek)));
+                if (odpoved == kStorno) {
+                    Unload();
+                    return;
+                }
+                lblStupnice.Caption = ladeniRadku;
+                if (odpoved == kZmenit) {
+                    Caption = "Změňte stupnici a stikněte pokračovat.";
+                    cmdPokracovat.Visible = true;
+                    return;
+                }
+            }
+        }
+
+        if (lblStupnice.Caption.get().empty()) {
+            forms::MsgBox("Není uvedeno ladění zdrojového řádku. Konverze bude předčasně ukončena.",
+                          forms::vbCritical, "Neúplné údaje.");
+            return;
+        }
+        const vb::Variant nota = Konverze().Konvertuj(lblStupnice.Caption, cil, Text(bunka.Value()));
+        // An unexpected failure has been reported; the note stays as it was
+        // rather than being overwritten with nothing, and the conversion stops.
+        if (nota.IsEmpty()) return;
+
+        excel.Windows(AktualniPisen).Activate();
+        excel.ActiveCell().Value(Text(nota));
+        excel.ActiveCell().Offset(0, 1).Select();
+        const std::string dalsi = Text(excel.ActiveCell().Value());
+        if (JeSmerMechu(dalsi) || dalsi.empty()) {
+            const int radek = excel.ActiveCell().Row();
+            excel.Range("W" + std::to_string(radek)).Value(cil);
+            excel.Range("B" + std::to_string(radek + 1)).Select();
+        }
+    }
+}
+
+void frmKonverze::Dokonci() {
+    xl::Application& excel = Excel();
+    excel.Range("V1:V" + std::to_string(excel.ActiveCell().Row() + 10)).ClearContents();
+    excel.Range("B1").Select();
+    excel.ActiveSheet().Name(StaryNazevListu);
+    forms::MsgBox("Skladba byla na aktivním listu překonvertována podle nastavených požadavků a uložena do souboru " +
+                      vb::vbCr + AktualniPisen + ".",
+                  forms::vbInformation, "Hotovo");
+    Unload();
+}
+
+void frmKonverze::cmdKonec_Click() { Unload(); }
+
+void frmKonverze::Form_Unload(int& /*Cancel*/) {
+    try {
+        Excel().Visible(true);
+        if (PisenBylaOtevrena) {
+            // The main window goes on with the result as its song.
+            Excel().Windows(AktualniPisen).Activate();
+            Excel().ActiveWorkbook().Save();
+            if (Okno.NastavTitulek) Okno.NastavTitulek(AktualniPisen);
+        } else if (vb::LooseEquals(AktivujPisen(), true)) {
+            Excel().ActiveWorkbook().Save();
+            Excel().ActiveWorkbook().Close();
+            AktualniPisen.clear();
+        }
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() == vb::err::ObjectNotSet)
+            forms::MsgBox("Soubor nelze uložit !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
+                          "Tato chyba může způsobit nestabilitu systému !",
+                          forms::vbExclamation, "Nenalezena externí aplikace.");
+        else
+            forms::NeocekavanaChyba(e.Number());
+    }
+    if (Okno.Zobraz) Okno.Zobraz();
+    PisenBylaOtevrena = false;
+}
