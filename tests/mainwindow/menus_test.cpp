@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 
+#include "conversion/frmkonverze.h"
 #include "mainwindow/frmbrowser.h"
 #include "mainwindow/frmnastaveni.h"
 #include "platform/forms/msgbox.h"
@@ -64,6 +65,7 @@ protected:
         forms::SetModalDriver(nullptr);
         if (frmBrowserForm().IsLoaded()) frmBrowserForm().Unload();
         frmZmenaCesty.Reset();
+        frmKonverze.Reset();
         Form1Fixture::TearDown();
     }
     static std::string Stored(const std::string& section) {
@@ -315,6 +317,8 @@ TEST_F(MenusTest, MailItemDropsTopmostBeforeTheMailProgramAndForTheRestOfTheRun)
 
     // Hiding and showing the window again does not make it topmost again.
     f.mnuKonverze.PerformClick();
+    EXPECT_FALSE(f.Visible);
+    frmKonverze->cmdKonec.PerformClick();
     EXPECT_TRUE(f.Visible);
     EXPECT_FALSE(f.IsTopmost());
 }

@@ -1,0 +1,486 @@
+// The conversion dialog opened from the main window's menu: whole songs
+// converted, the pause where the scale changes, the rows that end a song or
+// do not, the refusals, and closing the dialog.
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+
+#include <string>
+#include <vector>
+
+#include "platform/excel/application.h"
+#include "tests/conversion/konverze_fixture.h"
+#include "tests/support/doubles/scripted_file_dialog.h"
+
+namespace {
+
+using konverze_test::Box;
+using konverze_test::Bunka;
+using konverze_test::Bunky;
+using konverze_test::KonverzeFixture;
+using konverze_test::Radek;
+namespace fs = std::filesystem;
+using Noty = std::vector<std::string>;
+
+const std::string kNep = kNeprekonvertovano;
+
+// The treble cells B..H of a row.
+Noty Vyska(int radek) { return Bunky(radek, 2, 8); }
+Noty Sedm(Noty n) {
+    n.resize(7);
+    return n;
+}
+
+class KonverzeTest : public KonverzeFixture {
+protected:
+    // Opens the dialog over the open song, chooses the target and runs "Provést".
+    void Proved(const std::string& cil) {
+        class frmKonverze& d = OtevriDialog();
+        VyberCil(d, cil);
+        d.cmdGo.PerformClick();
+    }
+    // The workbook open under `nazev` (opened when it is not).
+    static xl::Worksheet List(const std::string& nazev) {
+        ExcelAplikace->Workbooks().Open(std::string(PracovniAdresar) + "\\" + nazev);
+        return ExcelAplikace->ActiveSheet();
+    }
+};
+
+// Three grips in C Dur with basses, fingerings and syllables.
+std::vector<Radek> PisenVCDur() {
+    return {{{"c1,", "e1,", "g1,"}, "Tlak", {"C zákl.", "C dur"}, "C Dur", "l13;1\\", "Ach"},
+            {{"h,", "d1,", "g1,"}, "Tah", {"G zákl.", "G dur"}, "C Dur", "l11;2\\", "synku"},
+            {{"c2,"}, "Tlak", {"C zákl."}, "C Dur", "", "synku"}};
+}
+
+TEST_F(KonverzeTest, MenuItemOpensTheDialogOverTheOpenSong) {
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    class frmKonverze& d = OtevriDialog();
+
+    EXPECT_FALSE(Hlavni().Visible);
+    EXPECT_TRUE(d.IsLoaded());
+    EXPECT_TRUE(d.Widget()->isVisible());
+    EXPECT_FALSE(d.IsModal());
+    EXPECT_TRUE(d.IsTopmost());
+    EXPECT_EQ(d.Caption.get(), "Konverze ladění.");
+    EXPECT_EQ(d.lblStupnice.Caption.get(), "C Dur");
+    EXPECT_EQ(d.cmdVyberPisen.Caption.get(), "Pisen.xls");
+    EXPECT_FALSE(d.cmdVyberPisen.Enabled);
+    EXPECT_TRUE(d.cmdGo.Visible && d.cmdGo.Enabled);
+    EXPECT_FALSE(d.cmdPokracovat.Visible);
+    EXPECT_FALSE(d.lblLadeni.Visible);
+    for (int i = 0; i <= 14; ++i) EXPECT_FALSE(d.optStupnice(i).Value) << i;
+    EXPECT_EQ(d.optStupnice(0).Caption.get(), "C Dur");
+    EXPECT_EQ(d.optStupnice(14).Caption.get(), "Ces Dur");
+
+    d.cmdKonec.PerformClick();
+    EXPECT_FALSE(d.IsLoaded());
+    EXPECT_TRUE(Hlavni().Visible && Hlavni().Widget()->isVisible());
+    EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
+    EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(KonverzeTest, WholeSongFromCDurToGDur) {
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    const std::string stary = ExcelAplikace->ActiveSheet().Name();
+
+    Proved("G Dur");
+
+    const std::string vysledek = "Pisen G Dur.xls";
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo(vysledek)}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_TRUE(Hlavni().Visible);
+    // The main window goes on with the result.
+    EXPECT_EQ(AktualniPisen, vysledek);
+    EXPECT_EQ(Hlavni().Caption.get(), vysledek);
+    ASSERT_EQ(ExcelAplikace->ActiveWorkbook().Name(), vysledek);
+    EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+    EXPECT_TRUE(fs::exists(Soubor(vysledek)));
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), stary);
+    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$1");
+
+    EXPECT_EQ(Vyska(1), Sedm({"g,", "h,", "d1,", "", "", "", ""}));
+    EXPECT_EQ(Vyska(2), Sedm({"fis,", "a,", "d1,"}));
+    EXPECT_EQ(Vyska(3), Sedm({"g1,"}));
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_EQ(Bunka("W" + std::to_string(r)), "G Dur") << r;
+        EXPECT_EQ(Bunka("V" + std::to_string(r)), "") << r;
+    }
+    // Syllables, bellows and basses stay; nothing is written below the song.
+    EXPECT_EQ(Bunky(1, 1, 1), Noty{"Ach"});
+    EXPECT_EQ(Bunky(2, 9, 14), (Noty{"Tah", "", "", "", "G zákl.", "G dur"}));
+    EXPECT_EQ(Bunky(4, 1, 23), Noty(23, ""));
+
+    // The source song keeps its notes.
+    const xl::Worksheet zdroj = List("Pisen.xls");
+    EXPECT_EQ(vb::CStr(zdroj.Range("B1").Value()), "c1,");
+    EXPECT_EQ(vb::CStr(zdroj.Range("V1").Value()), "l13;1\\");
+    EXPECT_EQ(vb::CStr(zdroj.Range("W1").Value()), "C Dur");
+}
+
+TEST_F(KonverzeTest, SevenNoteRowEndsAtTheBellowsAndTheNextRowFollows) {
+    OtevrenaPisen("Sedm.xls", {{{"c1,", "d1,", "e1,", "f1,", "g1,", "a1,", "h1,"}, "Tah", {}, "C Dur"},
+                               {{"c2,"}, "Tlak", {}, "C Dur"}});
+    Proved("F Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Sedm F Dur.xls")}));
+    EXPECT_EQ(Vyska(1), (Noty{"f1,", "g1,", "a1,", "b1,", "c2,", "d2,", "e2,"}));
+    EXPECT_EQ(Bunka("I1"), "Tah");
+    EXPECT_EQ(Vyska(2), Sedm({"f2,"}));
+    EXPECT_EQ(Bunka("W2"), "F Dur");
+    EXPECT_EQ(Bunka("W3"), "");
+    EXPECT_EQ(Bunka("B3"), "");
+}
+
+TEST_F(KonverzeTest, GripOfBassesOnlyInTheMiddleDoesNotEndTheSong) {
+    OtevrenaPisen("Basy.xls", {{{"c1,"}, "Tlak", {"C zákl."}, "C Dur"},
+                               {{}, "Tah", {"G zákl.", "G dur"}, "C Dur"},
+                               {{"e1,", "g1,"}, "Tlak", {}, "C Dur"},
+                               {{}, "", {"F zákl."}, ""}});
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Basy G Dur.xls")}));
+    EXPECT_EQ(Vyska(1), Sedm({"g,"}));
+    EXPECT_EQ(Bunky(2, 2, 14), (Noty{"", "", "", "", "", "", "", "Tah", "", "", "", "G zákl.", "G dur"}));
+    EXPECT_EQ(Bunka("W2"), "G Dur");
+    EXPECT_EQ(Vyska(3), Sedm({"h,", "d1,"}));
+    EXPECT_EQ(Bunka("W3"), "G Dur");
+    // The song ends at the first row without notes and bellows.
+    EXPECT_EQ(Bunky(4, 13, 13), Noty{"F zákl."});
+    EXPECT_EQ(Bunka("W4"), "");
+}
+
+TEST_F(KonverzeTest, FirstGripOfBassesOnlyIsConvertedToo) {
+    OtevrenaPisen("Basy.xls", {{{}, "Tlak", {"C zákl."}, "C Dur"}, {{"c1,"}, "Tah", {}, "C Dur"}});
+    Proved("F Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Basy F Dur.xls")}));
+    EXPECT_EQ(Bunka("W1"), "F Dur");
+    EXPECT_EQ(Vyska(2), Sedm({"f1,"}));
+}
+
+TEST_F(KonverzeTest, NoteNotInTheScaleIsMarkedAndTheStripStopsThere) {
+    OtevrenaPisen("Chyba.xls", {{{"c1,", "cis1,", "g1,"}, "Tlak", {}, "C Dur"}, {{"e,"}, "Tah", {}, "C Dur"},
+                                {{"c1,"}, "Tlak", {}, "C Dur"}});
+    Proved("G Dur");
+
+    const std::string vysledek = "Chyba G Dur.xls";
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Varovani("cis1,", "C Dur", "G Dur", vysledek),
+                                             Varovani("e,", "C Dur", "G Dur", vysledek), Hotovo(vysledek)}));
+    EXPECT_EQ(Vyska(1), Sedm({"g,", kNep, "d1,"}));
+    EXPECT_EQ(Vyska(2), Sedm({kNep}));
+
+    // Reading the result: the strip's first step shows the note before the marker only.
+    Form1& f = Hlavni();
+    f.cmdPrvni_Click();
+    f.ObnovNotovyPas();
+    int hlavy = 0;
+    for (int s = 5; s <= 9; ++s) hlavy += f.imgNota(s).Visible ? 1 : 0;
+    EXPECT_EQ(hlavy, 1);
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(KonverzeTest, ScaleChangeAnsweredNoGoesOnIntoTheSameTarget) {
+    std::vector<Radek> radky(8, Radek{{"c1,", "e1,"}, "Tlak", {}, "C Dur"});
+    for (int i = 0; i < 3; ++i) radky.push_back({{"f1,", "b1,"}, "Tah", {}, "F Dur"});
+    OtevrenaPisen("Zmena.xls", radky);
+    Boxes().Answer(forms::vbNo);
+
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{ZmenaStupnice(9, "C Dur", "F Dur"), Hotovo("Zmena G Dur.xls")}));
+    EXPECT_EQ(Vyska(8), Sedm({"g,", "h,"}));
+    // F Dur into G Dur: the table keeps each tonic near C's, F's above and
+    // G's below it, so the part moves a seventh down.
+    EXPECT_EQ(Vyska(9), Sedm({"g,", "c1,"}));
+    EXPECT_EQ(Vyska(11), Sedm({"g,", "c1,"}));
+    for (int r = 1; r <= 11; ++r) EXPECT_EQ(Bunka("W" + std::to_string(r)), "G Dur") << r;
+}
+
+TEST_F(KonverzeTest, ScaleChangeAnsweredYesPausesForAnotherTarget) {
+    std::vector<Radek> radky(8, Radek{{"c1,"}, "Tlak", {}, "C Dur", "l9;1\\"});
+    for (int i = 0; i < 3; ++i) radky.push_back({{"f1,", "a1,"}, "Tah", {}, "F Dur", "l14;2\\"});
+    OtevrenaPisen("Zmena.xls", radky);
+    const std::string stary = ExcelAplikace->ActiveSheet().Name();
+    Boxes().Answer(forms::vbYes);
+
+    Proved("G Dur");
+
+    class frmKonverze& d = Dialog();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{ZmenaStupnice(9, "C Dur", "F Dur")}));
+    ASSERT_TRUE(DialogOtevreny());
+    EXPECT_EQ(d.Caption.get(), "Změňte stupnici a stikněte pokračovat.");
+    EXPECT_TRUE(d.cmdPokracovat.Visible);
+    EXPECT_FALSE(d.cmdGo.Enabled);
+    EXPECT_EQ(d.lblStupnice.Caption.get(), "F Dur");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "G Dur Nedokončeno");
+    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$9");
+    EXPECT_EQ(Vyska(8), Sedm({"g,"}));
+    EXPECT_EQ(Vyska(9), Sedm({"f1,", "a1,"}));
+    EXPECT_FALSE(Hlavni().Visible);
+
+    VyberCil(d, "B Dur");
+    d.cmdPokracovat.PerformClick();
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Zmena G Dur.xls")}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(d.lblLadeni.Caption.get(), "");
+    // F Dur into B Dur: a fourth down.
+    EXPECT_EQ(Vyska(9), Sedm({"b,", "d1,"}));
+    EXPECT_EQ(Vyska(11), Sedm({"b,", "d1,"}));
+    for (int r = 1; r <= 8; ++r) EXPECT_EQ(Bunka("W" + std::to_string(r)), "G Dur") << r;
+    for (int r = 9; r <= 11; ++r) EXPECT_EQ(Bunka("W" + std::to_string(r)), "B Dur") << r;
+    EXPECT_EQ(Bunka("V9"), "");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), stary);
+}
+
+TEST_F(KonverzeTest, ScaleChangeCancelledOrUnnamedStopsWithTheResultSavedUnfinished) {
+    std::vector<Radek> radky = {{{"c1,"}, "Tlak", {}, "C Dur"}, {{"d1,"}, "Tah", {}, "C Dur"},
+                                {{"e1,"}, "Tlak", {}, ""}};
+    for (const int odpoved : {forms::vbCancel, forms::vbNo}) {
+        SCOPED_TRACE(odpoved);
+        OtevrenaPisen(odpoved == forms::vbCancel ? "Storno.xls" : "Bez.xls", radky);
+        const std::string vysledek = odpoved == forms::vbCancel ? "Storno G Dur.xls" : "Bez G Dur.xls";
+        Boxes().Answer(odpoved);
+        Proved("G Dur");
+
+        std::vector<Box> cekane{ZmenaStupnice(3, "C Dur", "")};
+        if (odpoved == forms::vbNo) {
+            // The row names no scale: the conversion stops, the dialog stays.
+            cekane.push_back({"Není uvedeno ladění zdrojového řádku. Konverze bude předčasně ukončena.",
+                              forms::vbCritical, "Neúplné údaje."});
+            EXPECT_TRUE(DialogOtevreny());
+            EXPECT_FALSE(Dialog().cmdGo.Enabled);
+            Dialog().cmdKonec.PerformClick();
+        }
+        EXPECT_EQ(TakeBoxes(), cekane);
+        EXPECT_FALSE(DialogOtevreny());
+        EXPECT_TRUE(Hlavni().Visible);
+        EXPECT_EQ(Hlavni().Caption.get(), vysledek);
+        EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "G Dur Nedokončeno");
+        EXPECT_EQ(Vyska(2), Sedm({"a,"}));
+        EXPECT_EQ(Vyska(3), Sedm({"e1,"}));
+        EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+        Hlavni().cmdEndEdit_Click();
+        TakeBoxes();
+    }
+}
+
+TEST_F(KonverzeTest, ExistingResultCancelledKeepsItAndConfirmedReplacesIt) {
+    const std::string cesta = std::string(PracovniAdresar) + "\\Pisen G Dur.xls";
+    const Box otazka{"Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel, cesta};
+
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    testsupport::WriteFile(Soubor("Pisen G Dur.xls"), "starý výsledek");
+    Boxes().Answer(forms::vbCancel);
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{otazka,
+                                             {"Zpracování zrušeno uživatelem.", forms::vbInformation,
+                                              "Storno převodu."}}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), "starý výsledek");
+    EXPECT_EQ(AktualniPisen, "Pisen.xls");
+    EXPECT_EQ(Bunka("B1"), "c1,");
+
+    Boxes().Answer(forms::vbOK);
+    Proved("G Dur");
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{otazka, Hotovo("Pisen G Dur.xls")}));
+    EXPECT_EQ(Bunka("B1"), "g,");
+    EXPECT_NE(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), "starý výsledek");
+}
+
+TEST_F(KonverzeTest, RefusalsBeforeTheConversionStarts) {
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+
+    // No target chosen: asked again, the button comes back.
+    class frmKonverze& d = OtevriDialog();
+    d.cmdGo.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Neurčili jste do kterého ladění si přejete konverzi provést. "
+                                              "Zaškrtněte požadovanou volbu a zkuste to znovu.",
+                                              forms::vbExclamation, "Neúplné údaje."}}));
+    EXPECT_TRUE(d.cmdGo.Enabled);
+    EXPECT_TRUE(DialogOtevreny());
+
+    // The song's own scale: the dialog closes, nothing new is saved.
+    VyberCil(d, "C Dur");
+    d.cmdGo.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Ve Vámi zvoleném ladění byla píseň již zapsána. Konverze z C Dur do "
+                                              "C Dur nebude provedena !",
+                                              forms::vbCritical, "Chyba při výběru ladění."}}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_TRUE(Hlavni().Visible);
+    EXPECT_EQ(std::distance(fs::directory_iterator(SongFolder()), fs::directory_iterator()), 1);
+    EXPECT_EQ(AktualniPisen, "Pisen.xls");
+}
+
+TEST_F(KonverzeTest, SongWithoutGripsIsStoppedAtTheStart) {
+    OtevrenaPisen("Prazdna.xls", {{{}, "", {"C zákl."}, "C Dur"}});
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Program nemá k dispozici očekávaná data. Konverze nebude provedena. "
+                                              "Smažte soubor Prazdna G Dur.xls\r\nEventuelně může být tento soubor "
+                                              "použit pro ruční zápis v požadovaném ladění.",
+                                              forms::vbCritical, "Přerušeno na začátku."}}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_TRUE(fs::exists(Soubor("Prazdna G Dur.xls")));
+}
+
+TEST_F(KonverzeTest, OpenSongWithoutScaleLeavesOnlyTheEnd) {
+    OtevrenaPisen("Bez.xls", {{{"c1,"}, "Tlak", {}, ""}});
+    class frmKonverze& d = OtevriDialog();
+
+    EXPECT_FALSE(d.cmdVyberPisen.Visible);
+    EXPECT_FALSE(d.cmdGo.Visible);
+    EXPECT_FALSE(d.Label1.Visible);
+    EXPECT_TRUE(d.lblKonec.Visible);
+    EXPECT_EQ(d.lblKonec.Caption.get(),
+              "Konverzi aktuálního souboru bohužel nelze provést. Zkuste jinou korektně zapsanou skladbu !");
+    EXPECT_TRUE(d.cmdKonec.Visible);
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+// ---- A song chosen in the dialog ---------------------------------------------------
+
+class VyberPisneTest : public KonverzeTest {
+protected:
+    // A song of the song folder, saved and closed.
+    void UlozenaPisen(const std::string& nazev, const std::vector<Radek>& radky) {
+        OpenNewSong(nazev);
+        ZapisRadky(radky);
+        ExcelAplikace->ActiveWorkbook().Close();
+        AktualniPisen.clear();
+    }
+    xl::ScriptedFileDialogs dialogy_;
+};
+
+TEST_F(VyberPisneTest, ChosenSongIsConvertedSavedAndClosed) {
+    UlozenaPisen("Valcik.xls", PisenVCDur());
+    dialogy_.Answer((SongFolder() / "Valcik.xls").string());
+    class frmKonverze& d = OtevriDialog();
+    EXPECT_TRUE(d.cmdVyberPisen.Enabled);
+    EXPECT_EQ(d.lblStupnice.Caption.get(), "");
+
+    d.cmdVyberPisen.PerformClick();
+
+    ASSERT_EQ(dialogy_.requests().size(), 1u);
+    EXPECT_EQ(dialogy_.requests()[0].title, "Vyberte písničku, kterou chcete konvertovat !");
+    EXPECT_TRUE(d.Widget()->isVisible());
+    EXPECT_EQ(d.cmdVyberPisen.Caption.get(), "Valcik.xls");
+    EXPECT_FALSE(d.cmdVyberPisen.Enabled);
+    EXPECT_EQ(d.lblStupnice.Caption.get(), "C Dur");
+    EXPECT_EQ(AktualniPisen, "Valcik.xls");
+
+    VyberCil(d, "D Dur");
+    d.cmdGo.PerformClick();
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Valcik D Dur.xls")}));
+    // The result is saved and closed; the main window has no song.
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_EQ(Hlavni().Caption.get(), "Belmora");
+    EXPECT_TRUE(Hlavni().Visible);
+    const xl::Worksheet list = List("Valcik D Dur.xls");
+    EXPECT_EQ(vb::CStr(list.Range("B1").Value()), "d1,");
+    EXPECT_EQ(vb::CStr(list.Range("W3").Value()), "D Dur");
+}
+
+TEST_F(VyberPisneTest, ChoiceCancelledOrUnsuitableLeavesNoSong) {
+    UlozenaPisen("BezStupnice.xls", {{{"c1,"}, "Tlak", {}, ""}});
+    class frmKonverze& d = OtevriDialog();
+
+    d.cmdVyberPisen.PerformClick();  // cancelled
+    EXPECT_TRUE(d.Widget()->isVisible());
+    EXPECT_TRUE(d.cmdVyberPisen.Enabled);
+    EXPECT_EQ(AktualniPisen, "");
+
+    dialogy_.Answer((SongFolder() / "BezStupnice.xls").string());
+    d.cmdVyberPisen.PerformClick();
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{"Vybraná píseň neobsahuje informaci o tom ve kterém ladění je zapsána. Konverzi "
+                                 "nelze provést. Vyberte jinou píseň.\rPokročilí uživatelé mohou zapsat ladění do "
+                                 "sloupce W.",
+                                 forms::vbCritical, "Nevhodný soubor."}}));
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(d.cmdVyberPisen.Enabled);
+    EXPECT_TRUE(d.Widget()->isVisible());
+
+    // The lookup workbook is not a song: it stays open and unsaved.
+    dialogy_.Answer(testsupport::ProgramDir() + "/read_only.xls");
+    const auto pred = fs::last_write_time(testsupport::ProgramDir() + "/read_only.xls");
+    d.cmdVyberPisen.PerformClick();
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Nevhodný soubor.");
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_NO_THROW(ExcelAplikace->Windows(NazevReadOnly).Activate());
+    EXPECT_EQ(fs::last_write_time(testsupport::ProgramDir() + "/read_only.xls"), pred);
+
+    // "Provést" without a song.
+    VyberCil(d, "G Dur");
+    d.cmdGo.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Píseň ze které se má konvertovat, není otevřena.", forms::vbCritical,
+                                              "Neočekávaná chyba."}}));
+    EXPECT_FALSE(d.cmdGo.Enabled);
+}
+
+// ---- Closing -------------------------------------------------------------------------
+
+TEST_F(KonverzeTest, ClosingWithoutTheSpreadsheetOrTheSongStillShowsTheMainWindow) {
+    struct Pripad {
+        const char* co;
+        Box box;
+    };
+    const Pripad pripady[] = {
+        {"spreadsheet gone",
+         {"Soubor nelze uložit !\r\nUživatel, nebo jiný program zavřel Excel.\r\nTato chyba může způsobit "
+          "nestabilitu systému !",
+          forms::vbExclamation, "Nenalezena externí aplikace."}},
+        {"song closed in the spreadsheet", {forms::NeocekavanaChybaText(9), forms::vbCritical, "Neočekávaná chyba !"}},
+    };
+    for (const Pripad& p : pripady) {
+        SCOPED_TRACE(p.co);
+        OtevrenaPisen("Pisen.xls", PisenVCDur());
+        class frmKonverze& d = OtevriDialog();
+        std::shared_ptr<xl::Application> excel = ExcelAplikace;
+        if (std::string(p.co) == "spreadsheet gone")
+            ExcelAplikace.reset();
+        else
+            ExcelAplikace->ActiveWorkbook().Close(false);
+
+        d.cmdKonec.PerformClick();
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{p.box}));
+        EXPECT_FALSE(d.IsLoaded());
+        EXPECT_TRUE(Hlavni().Visible && Hlavni().Widget()->isVisible());
+        ExcelAplikace = excel;
+        if (AktualniPisen == "Pisen.xls" && vb::LooseEquals(AktivujPisen(), true))
+            ExcelAplikace->ActiveWorkbook().Close(false);
+        fs::remove(Soubor("Pisen.xls"));
+    }
+}
+
+TEST_F(KonverzeTest, UnexpectedFailureStopsWithTheNoteKept) {
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    ExcelAplikace->Windows(NazevReadOnly).Activate();
+    ExcelAplikace->Sheets("Transpozice").Name("Jinak");
+
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("Volejte firmu ") + forms::kMakerContact +
+                                                  "\ra sdělte číslo chyby 9.",
+                                              forms::vbCritical, "Neočekávaná chyba !"}}));
+    ASSERT_TRUE(DialogOtevreny());
+    EXPECT_FALSE(Dialog().cmdGo.Enabled);
+    Dialog().cmdKonec.PerformClick();
+    // The result was saved as the song it is, its first note untouched.
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "Pisen G Dur.xls");
+    EXPECT_EQ(Bunka("B1"), "c1,");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "G Dur Nedokončeno");
+    EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+}  // namespace
