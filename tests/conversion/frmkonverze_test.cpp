@@ -10,6 +10,7 @@
 
 #include "platform/excel/application.h"
 #include "tests/conversion/konverze_fixture.h"
+#include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
 
 namespace {
@@ -72,6 +73,8 @@ TEST_F(KonverzeTest, MenuItemOpensTheDialogOverTheOpenSong) {
     for (int i = 0; i <= 14; ++i) EXPECT_FALSE(d.optStupnice(i).Value) << i;
     EXPECT_EQ(d.optStupnice(0).Caption.get(), "C Dur");
     EXPECT_EQ(d.optStupnice(14).Caption.get(), "Ces Dur");
+    // To be looked at: the dialog as it opens.
+    EXPECT_TRUE(form1_test::RenderToPng(d, BELMORA_TEST_OUTPUT_DIR "/frmkonverze.png"));
 
     d.cmdKonec.PerformClick();
     EXPECT_FALSE(d.IsLoaded());
