@@ -9,6 +9,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "store/hlaseni.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 
@@ -137,9 +138,7 @@ vb::Variant clsKonverze::VytvorCilovySoubor(const std::string& LadeniCil, const 
         excel.ActiveWorkbook().Save();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ApplicationDefined)
-            forms::MsgBox("Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně pracovat, vytvořte "
-                          "nejprve ručně tento adresář !!!",
-                          forms::vbCritical, "Pracovní adresář neexistuje.");
+            OznamChybejiciAdresar();
         else
             forms::NeocekavanaChyba(e.Number());
     }

@@ -12,6 +12,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "store/hlaseni.h"
 #include "store/module1.h"
 
 forms::FormInstance<class frmKonverze> frmKonverze;
@@ -138,13 +139,8 @@ void frmKonverze::cmdVyberPisen_Click() {
             Show(forms::vbModeless);
             return;
         }
-        // The lookup workbook is open all the time; taken for the song it would
-        // be saved over and closed below, and the program would lose its tables.
-        if (excel.ActiveWorkbook().Name() == NazevReadOnly) {
-            forms::MsgBox("Soubor " + NazevReadOnly +
-                              " obsahuje tabulky programu a nelze ho konvertovat.\r\nVyberte prosím soubor s "
-                              "písničkou.",
-                          forms::vbExclamation, "Nevhodný soubor.");
+        // The lookup workbook would be saved over and closed below as the song.
+        if (JeVybranReadOnly("konvertovat", "Nevhodný soubor.")) {
             Show(forms::vbModeless);
             return;
         }
@@ -355,9 +351,7 @@ void frmKonverze::Form_Unload(int& /*Cancel*/) {
         }
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ObjectNotSet)
-            forms::MsgBox("Soubor nelze uložit !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
-                          "Tato chyba může způsobit nestabilitu systému !",
-                          forms::vbExclamation, "Nenalezena externí aplikace.");
+            OznamZavrenyExcel();
         else
             forms::NeocekavanaChyba(e.Number());
     }

@@ -17,6 +17,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "store/hlaseni.h"
 #include "store/module1.h"
 
 namespace fs = std::filesystem;
@@ -211,9 +212,7 @@ void Form1::cmdNovaSkladba_Click() {
         Caption = Excel().ActiveWorkbook().Name();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ApplicationDefined)
-            forms::MsgBox("Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně pracovat, vytvořte "
-                          "nejprve ručně tento adresář !!!",
-                          forms::vbCritical, "Pracovní adresář neexistuje.");
+            OznamChybejiciAdresar();
         else
             forms::NeocekavanaChyba(e.Number());
         return;
@@ -240,13 +239,7 @@ void Form1::cmdEdit_Click() {
                 Show(forms::vbModeless);
                 return;
             }
-            // The lookup workbook is already open beside any song and must stay
-            // as it is: taken for a song, ending that song would save and close it.
-            if (Excel().ActiveWorkbook().Name() == NazevReadOnly) {
-                forms::MsgBox("Soubor " + NazevReadOnly +
-                                  " obsahuje tabulky programu a nelze ho otevřít jako písničku.\r\n"
-                                  "Vyberte prosím soubor s písničkou.",
-                              forms::vbExclamation, "Písničku nelze otevřít.");
+            if (JeVybranReadOnly("otevřít jako písničku", "Písničku nelze otevřít.")) {
                 Show(forms::vbModeless);
                 return;
             }
@@ -351,10 +344,7 @@ void Form1::cmdEndEdit_Click() {
                           forms::vbExclamation, "Nenalezena aktuální skladba.");
             break;
         case vb::err::ObjectNotSet:
-            forms::MsgBox("Soubor nelze uložit !\r\n"
-                          "Uživatel, nebo jiný program zavřel Excel.\r\n"
-                          "Tato chyba může způsobit nestabilitu systému !",
-                          forms::vbExclamation, "Nenalezena externí aplikace.");
+            OznamZavrenyExcel();
             break;
         default:
             forms::NeocekavanaChyba(e.Number());

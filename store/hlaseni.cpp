@@ -1,0 +1,24 @@
+#include "store/hlaseni.h"
+
+#include "platform/forms/msgbox.h"
+#include "store/module1.h"
+
+bool JeVybranReadOnly(const std::string& cinnost, const std::string& titulek) {
+    if (Excel().ActiveWorkbook().Name() != NazevReadOnly) return false;
+    forms::MsgBox("Soubor " + NazevReadOnly + " obsahuje tabulky programu a nelze ho " + cinnost +
+                      ".\r\nVyberte prosím soubor s písničkou.",
+                  forms::vbExclamation, titulek);
+    return true;
+}
+
+void OznamChybejiciAdresar() {
+    forms::MsgBox("Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně pracovat, vytvořte nejprve "
+                  "ručně tento adresář !!!",
+                  forms::vbCritical, "Pracovní adresář neexistuje.");
+}
+
+void OznamZavrenyExcel() {
+    forms::MsgBox("Soubor nelze uložit !\r\nUživatel, nebo jiný program zavřel Excel.\r\n"
+                  "Tato chyba může způsobit nestabilitu systému !",
+                  forms::vbExclamation, "Nenalezena externí aplikace.");
+}

@@ -1,0 +1,17 @@
+// Checks and messages of the song store that more than one command makes alike.
+#pragma once
+
+#include <string>
+
+// Whether the workbook just opened for a song is the lookup workbook itself,
+// which is open beside any song and must stay as it is (taken for a song it
+// would be saved over and closed). When it is, the user is told that it
+// cannot be used to `cinnost` ("otevřít jako písničku"), under `titulek`.
+bool JeVybranReadOnly(const std::string& cinnost, const std::string& titulek);
+
+// Saving into the song folder failed (error 1004 of the spreadsheet): the
+// folder is missing and the user is asked to make it by hand.
+void OznamChybejiciAdresar();
+
+// The spreadsheet is gone (error 91): the song could not be saved.
+void OznamZavrenyExcel();
