@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/excel/application.h"
+#include "notation/stupnice.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/winapi.h"
 #include "platform/system/files.h"
@@ -18,9 +19,6 @@
 forms::FormInstance<class frmKonverze> frmKonverze;
 
 namespace {
-
-const char* const kStupnice[15] = {"C Dur",  "G Dur",  "D Dur",   "A Dur",   "E Dur",   "H Dur",   "Fis Dur", "Cis Dur",
-                                   "F Dur",  "B Dur",  "Es Dur",  "As Dur",  "Des Dur", "Ges Dur", "Ces Dur"};
 
 std::string Text(const vb::Variant& v) { return vb::CStr(v); }
 
@@ -68,7 +66,7 @@ void frmKonverze::InitializeComponent() {
     for (int i = 0; i <= 14; ++i) {
         auto& opt = optStupnice.Load(i, Frame1);
         opt.Move(120, 240.0f + 360.0f * static_cast<float>(i), 1215, 255);
-        opt.Caption = kStupnice[i];
+        opt.Caption = kDuroveStupnice[static_cast<std::size_t>(i)];
     }
     forms::Place(lblKonec, "lblKonec", 1800, 1560, 2415, 1335);
     lblKonec.Caption =

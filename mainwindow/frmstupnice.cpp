@@ -5,15 +5,10 @@
 
 #include "mainwindow/form1.h"
 #include "notation/notyzapis.h"
+#include "notation/stupnice.h"
 #include "platform/forms/msgbox.h"
 #include "store/module1.h"
 
-namespace {
-
-const char* const kStupnice[15] = {"C Dur",  "G Dur",  "D Dur",   "A Dur",   "E Dur",   "H Dur",   "Fis Dur", "Cis Dur",
-                                   "F Dur",  "B Dur",  "Es Dur",  "As Dur",  "Des Dur", "Ges Dur", "Ces Dur"};
-
-}  // namespace
 
 frmStupnice::frmStupnice() {
     InitializeComponent();
@@ -38,7 +33,7 @@ void frmStupnice::InitializeComponent() {
     for (int i = 0; i <= 14; ++i) {
         auto& opt = optStupnice.Load(i, Frame1);
         opt.Move(120, 240.0f + 360.0f * static_cast<float>(i), 975, 255);
-        opt.Caption = kStupnice[i];
+        opt.Caption = kDuroveStupnice[static_cast<std::size_t>(i)];
     }
     forms::Place(cmdOK, "cmdOK", 2040, 6960, 2175, 495);
     cmdOK.Caption = "Ok";
