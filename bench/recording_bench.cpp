@@ -6,8 +6,11 @@
 // round trip returned), with the handler alone and the paint events beside.
 // Works in a temporary drive C and settings folder with calvira registered
 // there.
+//   recording_bench [grips]   (fewer runs for a run under valgrind)
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "bench/bench_screen.h"
@@ -27,7 +30,9 @@ constexpr int kBasses[2] = {30, 50};
 }  // namespace
 
 int main(int argc, char** argv) {
-    return bench::WithSongWindow(argc, argv, "belmora-recording-bench", [](Form1& okno) {
+    const int grips = argc > 1 && std::atoi(argv[1]) > 0 ? std::min(std::atoi(argv[1]), kGrips) : kGrips;
+    const int presses = std::max(1, grips * kPresses / kGrips), drops = std::max(1, grips * kDrops / kGrips);
+    return bench::WithSongWindow(argc, argv, "belmora-recording-bench", [&](Form1& okno) {
         bench::EventCounter counter;
         bench::WriteSong(kRows);
         okno.PovolOvladaniPisne();
@@ -38,7 +43,7 @@ int main(int argc, char** argv) {
         // A press of buttons over the whole keyboard that need no question in
         // C Dur; each is released again outside the measurement.
         bench::Waits stisky;
-        for (int i = 0; i < kPresses; ++i) {
+        for (int i = 0; i < presses; ++i) {
             const auto n = static_cast<std::int16_t>(kTreble[i % 5] + 12 * ((i / 5) % 2));
             bench::TimeDrained(stisky, counter, [&] { okno.lbl_Click(n); });
             okno.lbl_Click(n);
@@ -48,7 +53,7 @@ int main(int argc, char** argv) {
         // A head at heights over the staff, its button pressed from the note it shows.
         bench::Waits pusteniHlav;
         const float vysky[] = {9560, 9440, 9380, 9260, 9140, 8960};
-        for (int i = 0; i < kDrops; ++i) {
+        for (int i = 0; i < drops; ++i) {
             okno.picNota(0).Move(2250, vysky[i % 6]);
             bench::Drain(counter);
             bench::TimeDrained(pusteniHlav, counter, [&] { okno.OznacKnoflikNoty(0); });
@@ -62,7 +67,7 @@ int main(int argc, char** argv) {
         // buttons, which the next grip presses again).
         bench::Waits hmaty;
         ExcelAplikace->Range("B1").Select();
-        for (int i = 0; i < kGrips; ++i) {
+        for (int i = 0; i < grips; ++i) {
             for (int n : kTreble) okno.lbl(n).Click();
             for (int b : kBasses) okno.ImgBas(b).Click();
             bench::Drain(counter);
