@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
@@ -40,14 +41,13 @@ constexpr unsigned kPalette[56] = {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Outlines the active cell over the ordinary painting.
+// Outlines the active cell the window shows over the ordinary painting.
 class ActiveCellDelegate : public QStyledItemDelegate {
 public:
-    explicit ActiveCellDelegate(SheetModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+    ActiveCellDelegate(const CellRef& outlined, QObject* parent) : QStyledItemDelegate(parent), outlined_(outlined) {}
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         QStyledItemDelegate::paint(painter, option, index);
-        const engine::SheetData* sh = model_.Sheet();
-        if (sh && index.row() + 1 == sh->s.activeCell.row && index.column() + 1 == sh->s.activeCell.col) {
+        if (index.row() + 1 == outlined_.row && index.column() + 1 == outlined_.col) {
             painter->save();
             painter->setPen(QPen(QColor(0x21, 0x73, 0x46), 2));
             painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
@@ -56,7 +56,7 @@ public:
     }
 
 private:
-    SheetModel& model_;
+    const CellRef& outlined_;
 };
 
 }  // namespace
@@ -134,7 +134,7 @@ WorkbookWindow::WorkbookWindow(engine::BookData& book)
     layout->addWidget(tabs_);
 
     view_->setModel(&model_);
-    view_->setItemDelegate(new ActiveCellDelegate(model_, view_));
+    view_->setItemDelegate(new ActiveCellDelegate(outlined_, view_));
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(20);
     view_->horizontalHeader()->setDefaultSectionSize(72);
@@ -180,19 +180,26 @@ void WorkbookWindow::ShowTitle() {
 
 void WorkbookWindow::Schedule(int what) {
     pending_ |= what;
-    if (scheduled_) return;
+    if (scheduled_ || !isVisible()) return;
     scheduled_ = true;
     QTimer::singleShot(0, this, [this] { Refresh(); });
 }
 
 void WorkbookWindow::Refresh() {
     scheduled_ = false;
+    // A hidden window does no work: what is pending is shown when it is shown again.
+    if (!isVisible()) return;
     const int what = std::exchange(pending_, kNothing);
     if (!book_) return;
     if (what & kSheets)
         ShowActiveSheet();
     else if (what & kSelection)
         SyncSelectionToView();
+}
+
+void WorkbookWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (pending_ != kNothing) Refresh();
 }
 
 void WorkbookWindow::ShowActiveSheet() {
@@ -206,18 +213,24 @@ void WorkbookWindow::ShowActiveSheet() {
     SyncSelectionToView();
 }
 
+// Only the cells whose look changes are repainted: the cell outlined before
+// and the one outlined now (the selection model repaints the cells that
+// joined or left the selection itself).
 void WorkbookWindow::SyncSelectionToView() {
     engine::SheetData* sh = model_.Sheet();
     if (!sh) return;
     syncing_ = true;
     const Rect& sel = sh->s.selection;
     const QModelIndex active = model_.index(sh->s.activeCell.row - 1, sh->s.activeCell.col - 1);
+    const QModelIndex before = model_.index(outlined_.row - 1, outlined_.col - 1);
+    outlined_ = sh->s.activeCell;
     view_->selectionModel()->setCurrentIndex(active, QItemSelectionModel::NoUpdate);
     view_->selectionModel()->select(
         QItemSelection(model_.index(sel.first.row - 1, sel.first.col - 1), model_.index(sel.last.row - 1, sel.last.col - 1)),
         QItemSelectionModel::ClearAndSelect);
     if (isVisible()) view_->scrollTo(active);
-    view_->viewport()->update();
+    if (before.isValid()) view_->update(before);
+    view_->update(active);
     syncing_ = false;
 }
 
@@ -238,7 +251,10 @@ void WorkbookWindow::SyncSelectionFromView() {
     syncing_ = true;
     engine::SetSelection(*sh, sel, active);
     syncing_ = false;
-    view_->viewport()->update();
+    const QModelIndex before = model_.index(outlined_.row - 1, outlined_.col - 1);
+    outlined_ = active;
+    if (before.isValid()) view_->update(before);
+    view_->update(current);
 }
 
 void WorkbookWindow::CellsChanged(const engine::SheetData& sheet, const Rect& area) {

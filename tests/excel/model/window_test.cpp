@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QItemSelectionModel>
+#include <QPaintEvent>
+#include <QPixmap>
+#include <QRegion>
+#include <QScreen>
 #include <QTabBar>
 #include <QTableView>
 
@@ -96,6 +101,107 @@ TEST_F(WindowTest, TheProgramsChangesShowInTheWindow) {
     app->ActiveSheet().Name("Calvira12");
     QCoreApplication::processEvents();
     EXPECT_EQ(w.Tabs()->tabText(2), "Calvira12");
+}
+
+namespace {
+
+// The region of a widget painted while it is watched.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* w) : w_(w) { w->installEventFilter(this); }
+    ~PaintWatch() override { w_->removeEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+
+private:
+    QWidget* w_;
+};
+
+// The event loop's turn and the painting it leaves behind.
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+// Pixels of the active cell's outline colour within `cell` of the grid, as
+// the window shows it on the screen (its backing store, not a fresh rendering).
+int OutlinePixels(window::WorkbookWindow& w, int row, int col) {
+    QTableView* grid = w.Grid();
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, col - 1));
+    const QImage shown = w.screen()->grabWindow(w.winId()).toImage();
+    const QRect area(grid->viewport()->mapTo(&w, cell.topLeft()), cell.size());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (shown.valid(x, y) && shown.pixelColor(x, y) == QColor(0x21, 0x73, 0x46)) ++n;
+    return n;
+}
+
+}  // namespace
+
+// A moved cursor repaints the cell it left and the cell it reached, not the
+// whole grid, and the outline is where the cursor is, not where it was.
+TEST_F(WindowTest, AMovedCursorRepaintsOnlyTheCellsItLeftAndReached) {
+    auto& w = WindowOf("Sešit1");
+    app->Range("A1").Select();
+    Settle();
+    EXPECT_GT(OutlinePixels(w, 1, 1), 0);
+    QTableView* grid = w.Grid();
+    PaintWatch watch(grid->viewport());
+    app->Range("B3").Select();
+    Settle();
+    auto cell = [&](int row, int col) { return grid->visualRect(grid->model()->index(row - 1, col - 1)); };
+    EXPECT_TRUE(watch.painted.contains(cell(1, 1)));
+    EXPECT_TRUE(watch.painted.contains(cell(3, 2)));
+    EXPECT_FALSE(watch.painted.intersects(cell(10, 6)));
+    EXPECT_EQ(OutlinePixels(w, 1, 1), 0);
+    EXPECT_GT(OutlinePixels(w, 3, 2), 0);
+}
+
+// However the engine's cursor and sheet moved, and whether the window was
+// shown meanwhile or hidden and shown again, once the event loop had its turn
+// the window shows the engine's sheet and cursor, outlined.
+TEST_F(WindowTest, TheWindowCatchesUpWithTheEngineShownOrHiddenMeanwhile) {
+    struct Case {
+        const char* name;
+        bool hidden;
+        const char* sheet;  // the sheet made active, or null
+        const char* cell;
+        int row, col, tab;
+    };
+    const Case cases[] = {
+        {"cursor, shown", false, nullptr, "C5", 5, 3, 0},
+        {"cursor, hidden meanwhile", true, nullptr, "D7", 7, 4, 0},
+        {"sheet and cursor, shown", false, "List3", "B2", 2, 2, 2},
+        {"sheet and cursor, hidden meanwhile", true, "List2", "E9", 9, 5, 1},
+    };
+    auto& w = WindowOf("Sešit1");
+    for (const Case& c : cases) {
+        app->Sheets("List1").Select();
+        app->Range("A1").Select();
+        Settle();
+        if (c.hidden) app->Visible(false);
+        if (c.sheet) app->Sheets(c.sheet).Select();
+        app->Range(c.cell).Select();
+        Settle();
+        if (c.hidden) {
+            app->Visible(true);
+            Settle();
+        }
+        const QModelIndex current = w.Grid()->selectionModel()->currentIndex();
+        EXPECT_EQ(w.Tabs()->currentIndex(), c.tab) << c.name;
+        EXPECT_EQ(current.row() + 1, c.row) << c.name;
+        EXPECT_EQ(current.column() + 1, c.col) << c.name;
+        EXPECT_GT(OutlinePixels(w, c.row, c.col), 0) << c.name;
+        EXPECT_EQ(OutlinePixels(w, 1, 1), 0) << c.name;
+    }
 }
 
 // Activating a workbook from the program never takes the active window from
