@@ -472,3 +472,71 @@ TEST_F(ControlsTest, AHiddenPictureIsNotDrawnAndLetsTheMouseThrough) {
     EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
     EXPECT_GT(LightPixels(form, head.Widget()->geometry()), 0);
 }
+
+namespace {
+
+// Paint events a widget gets while it is watched.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget* w) : w_(w) { w->installEventFilter(this); }
+    ~PaintCount() override { w_->removeEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+
+private:
+    QWidget* w_;
+};
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+}  // namespace
+
+// Hidden pictures stay out of the painting: what lies under one repaints
+// without it, and moving one repaints nothing (the staff's heads and signs
+// are hidden and moved by the dozen every step). Where it stood, nothing of
+// it shows.
+TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
+    form.BackColor = 0;
+    form.Show();
+    Label under(form);
+    under.Move(0, 0, 900, 900);
+    under.BackColor = 0;
+    Image head(form);
+    head.Picture = LoadResPicture(129);  // light, without see-through parts
+    head.Move(0, 0);
+    const QRect stood = head.Widget()->geometry();
+    head.Visible = false;
+    Settle();
+
+    PaintCount headPaints(head.Widget());
+    PaintCount clientPaints(form.ClientWidget());
+    under.Caption = "c1";
+    Settle();
+    EXPECT_EQ(headPaints.paints, 0);
+    EXPECT_EQ(LightPixels(form, stood), 0);
+
+    clientPaints.paints = 0;
+    under.Visible = false;  // nothing in front of the client but the hidden picture
+    Settle();
+    clientPaints.paints = 0;
+    for (float top : {300.f, 600.f, 0.f}) head.Top = top;
+    Settle();
+    EXPECT_EQ(clientPaints.paints, 0);
+    EXPECT_EQ(headPaints.paints, 0);
+
+    head.Visible = true;
+    Settle();
+    EXPECT_GT(headPaints.paints, 0);
+    EXPECT_EQ(head.Widget()->geometry(), stood);
+    EXPECT_GT(LightPixels(form, stood), 0);
+}
