@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
@@ -15,6 +16,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,12 +44,18 @@ constexpr unsigned kPalette[56] = {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Outlines the active cell the window shows over the ordinary painting.
-class ActiveCellDelegate : public QStyledItemDelegate {
+// Paints each cell as the standard delegate does, but lays out each look of a
+// cell once: a grid shows the same few texts (note names, bass names) in
+// many cells and repaints them whenever the cursor or a selection moves, so
+// the painted cell is kept as a picture of its look and drawn from there.
+// The active cell the window shows is outlined over the ordinary painting.
+class CellDelegate : public QStyledItemDelegate {
 public:
-    ActiveCellDelegate(const CellRef& outlined, QObject* parent) : QStyledItemDelegate(parent), outlined_(outlined) {}
+    CellDelegate(const SheetModel& model, const CellRef& outlined, QObject* parent)
+        : QStyledItemDelegate(parent), model_(model), outlined_(outlined) {}
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
+        PaintCell(painter, option, index);
         if (index.row() + 1 == outlined_.row && index.column() + 1 == outlined_.col) {
             painter->save();
             painter->setPen(QPen(QColor(0x21, 0x73, 0x46), 2));
@@ -56,7 +65,76 @@ public:
     }
 
 private:
+    // What tells two looks of a cell apart, besides the grid's font and palette.
+    struct Look {
+        std::string text;
+        int colorIndex = 0;
+        bool right = false;  // numbers and dates stand at the right
+        bool selected = false;
+        int group = 0;  // the palette's colour group the cell is painted in
+        QSize size;
+        bool operator==(const Look&) const = default;
+    };
+    struct LookHash {
+        std::size_t operator()(const Look& l) const {
+            std::size_t h = std::hash<std::string>()(l.text);
+            for (int v : {l.colorIndex, int(l.right), int(l.selected), l.group, l.size.width(), l.size.height()})
+                h = h * 31 + static_cast<std::size_t>(v);
+            return h;
+        }
+    };
+    // A grid shows a few hundred cells; more looks than this start the pictures afresh.
+    static constexpr std::size_t kMaxLooks = 1024;
+
+    void PaintCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+        const engine::SheetData* sheet = model_.Sheet();
+        // The cell with the keyboard focus carries the style's focus frame: painted as it is.
+        if (!sheet || (option.state & QStyle::State_HasFocus))
+            return QStyledItemDelegate::paint(painter, option, index);
+        const Cell* cell = engine::FindCell(*sheet, {index.row() + 1, index.column() + 1});
+        Look look;
+        look.selected = (option.state & QStyle::State_Selected) != 0;
+        if (cell) {
+            look.text = engine::DisplayText(*cell);
+            look.colorIndex = cell->colorIndex >= 1 && cell->colorIndex <= 56 ? cell->colorIndex : 0;
+            look.right = cell->kind == Cell::Kind::Number || cell->kind == Cell::Kind::Date;
+        }
+        if (look.text.empty() && !look.selected) return;  // the grid's own background is all there is
+        QPalette::ColorGroup group = (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        if (group == QPalette::Normal && !(option.state & QStyle::State_Active)) group = QPalette::Inactive;
+        look.group = group;
+        look.size = option.rect.size();
+
+        const qreal ratio = painter->device()->devicePixelRatio();
+        if (option.font != font_ || option.palette.cacheKey() != palette_ || ratio != ratio_) {
+            looks_.clear();
+            font_ = option.font;
+            palette_ = option.palette.cacheKey();
+            ratio_ = ratio;
+        }
+        auto it = looks_.find(look);
+        if (it == looks_.end()) {
+            if (looks_.size() >= kMaxLooks) looks_.clear();
+            // Painted on the grid's background, as the cell is painted in place.
+            QPixmap picture(option.rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(option.palette.color(group, QPalette::Base));
+            QPainter p(&picture);
+            QStyleOptionViewItem at = option;
+            at.rect = QRect(QPoint(0, 0), option.rect.size());
+            QStyledItemDelegate::paint(&p, at, index);
+            p.end();
+            it = looks_.emplace(std::move(look), std::move(picture)).first;
+        }
+        painter->drawPixmap(option.rect.topLeft(), it->second);
+    }
+
+    const SheetModel& model_;
     const CellRef& outlined_;
+    mutable std::unordered_map<Look, QPixmap, LookHash> looks_;
+    mutable QFont font_;
+    mutable qint64 palette_ = 0;
+    mutable qreal ratio_ = 0;
 };
 
 }  // namespace
@@ -134,7 +212,7 @@ WorkbookWindow::WorkbookWindow(engine::BookData& book)
     layout->addWidget(tabs_);
 
     view_->setModel(&model_);
-    view_->setItemDelegate(new ActiveCellDelegate(outlined_, view_));
+    view_->setItemDelegate(new CellDelegate(model_, outlined_, view_));
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(20);
     view_->horizontalHeader()->setDefaultSectionSize(72);

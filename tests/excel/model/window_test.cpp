@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPixmap>
 #include <QRegion>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 
@@ -201,6 +203,46 @@ TEST_F(WindowTest, TheWindowCatchesUpWithTheEngineShownOrHiddenMeanwhile) {
         EXPECT_EQ(current.column() + 1, c.col) << c.name;
         EXPECT_GT(OutlinePixels(w, c.row, c.col), 0) << c.name;
         EXPECT_EQ(OutlinePixels(w, 1, 1), 0) << c.name;
+    }
+}
+
+// The grid keeps each look of a cell as a picture: the cells look exactly as
+// the standard delegate paints them, plain, right-aligned, coloured, cut
+// short, selected or not, the first time and from the pictures again, also
+// after a cell's text changed.
+TEST_F(WindowTest, CellsLookAsTheStandardDelegatePaintsThem) {
+    auto& w = WindowOf("Sešit1");
+    app->Range("A1").Value("c1,");
+    app->Range("A2").Value(12.5);
+    app->Range("A3").Value("fis2,");
+    app->Range("A3").Font().ColorIndex(3);
+    app->Range("A4").Value("slabika, která se do buňky nevejde celá");
+    for (const char* at : {"B1", "B2", "B3", "B4", "C2"}) app->Range(at).Value("Tlak");
+    app->Range("C1:C4").Value("c1,");
+    app->Range("A2:B3").Select();
+    app->Range("B3").Activate();
+    Settle();
+    QTableView* grid = w.Grid();
+    const QRect compared = grid->visualRect(grid->model()->index(0, 0)) | grid->visualRect(grid->model()->index(4, 3));
+    // The outline of the active cell is the grid's own: left out of the comparison.
+    const QRect outlined = grid->visualRect(grid->model()->index(2, 1)).translated(-compared.topLeft());
+    auto shot = [&] {
+        QImage image = grid->viewport()->grab(compared).toImage();
+        QPainter(&image).fillRect(outlined, Qt::magenta);
+        return image;
+    };
+
+    QAbstractItemDelegate* ours = grid->itemDelegate();
+    QStyledItemDelegate standard;
+    for (int round = 0; round < 2; ++round) {
+        const QImage painted = shot();
+        grid->setItemDelegate(&standard);
+        const QImage expected = shot();
+        grid->setItemDelegate(ours);
+        EXPECT_EQ(painted, expected) << "round " << round;
+        app->Range("A1").Value("d1,");  // a new text gets a new picture
+        app->Range("C2").Value("Tah");
+        Settle();
     }
 }
 
