@@ -13,6 +13,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+#include "platform/forms/look_pictures.h"
 
 namespace forms {
 
@@ -47,6 +51,42 @@ void ApplyFieldColors(QWidget* w, OleColor back, OleColor fore) {
     SetPaletteColor(pal, QPalette::Text, fore, false);
     w->setPalette(pal);
 }
+
+// A painter on a picture starts as a painter on `w` would: its font, its
+// text colour and its background.
+void PaintLike(QPainter& p, const QWidget* w) {
+    p.setFont(w->font());
+    p.setPen(w->palette().color(w->foregroundRole()));
+    p.setBrush(w->palette().brush(w->backgroundRole()));
+    p.setLayoutDirection(w->layoutDirection());
+}
+
+LookPictures& Pictures() {
+    static LookPictures pictures;
+    return pictures;
+}
+
+// A push button drawn from the picture of its look: the piano keys change
+// colour by the dozen every step, and the style strokes each of them with
+// antialiased rounded frames and gradients. A button with an icon is painted
+// as it is.
+class ButtonWidget : public QPushButton {
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        if (!option.icon.isNull()) return QPushButton::paintEvent(e);
+        const qreal ratio = devicePixelRatio();
+        LookKey key;
+        key << 'B' << style() << ratio << static_cast<int>(option.state) << static_cast<int>(option.features)
+            << option.rect.size() << option.text << font() << option.palette;
+        const QPixmap& look = Pictures().Get(key, size(), ratio, [&](QPainter& p) {
+            PaintLike(p, this);
+            style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+        });
+        QPainter(this).drawPixmap(0, 0, look);
+    }
+};
 
 class ImageWidget : public QWidget {
 public:
@@ -117,7 +157,7 @@ private:
 // ---------------------------------------------------------------- CommandButton
 
 CommandButton::CommandButton(Container& parent) : Control(parent) {
-    auto* button = new QPushButton;
+    auto* button = new ButtonWidget;
     button->setAutoDefault(false);
     button->setFocusPolicy(Qt::TabFocus);
     QObject::connect(button, &QPushButton::clicked, [this] {

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "platform/forms/forms.h"
@@ -539,4 +540,64 @@ TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
     EXPECT_GT(headPaints.paints, 0);
     EXPECT_EQ(head.Widget()->geometry(), stood);
     EXPECT_GT(LightPixels(form, stood), 0);
+}
+
+// Buttons are drawn from pictures of their looks: each looks exactly as the
+// style paints a push button, plain or coloured, enabled or not, pressed or
+// not, the first time and from its picture again.
+TEST_F(ControlsTest, ButtonsLookAsTheStylePaintsThem) {
+    struct Case {
+        const char* caption;
+        int style;
+        OleColor back;
+        bool enabled;
+        bool down;
+    };
+    const Case cases[] = {
+        {"Další", vbButtonStandard, vbButtonFace, true, false}, {"", vbButtonGraphical, 0x00000000, true, false},
+        {"", vbButtonGraphical, 0x00FFFFFF, true, false},        {"c1", vbButtonGraphical, 0x00C000C0, true, false},
+        {"c1", vbButtonGraphical, 0x00C000C0, true, true},       {"Zpět", vbButtonStandard, vbButtonFace, false, false},
+        {"?", vbButtonGraphical, 0x00FF8080, false, false},
+    };
+    form.BackColor = 0x00336699;
+    form.Show();
+    std::vector<std::unique_ptr<CommandButton>> buttons;
+    std::vector<std::unique_ptr<QPushButton>> plain;
+    float top = 600;  // away from where the mouse may rest
+    for (const Case& c : cases) {
+        auto& b = *buttons.emplace_back(std::make_unique<CommandButton>(form));
+        b.Move(600, top, 1380, 375);
+        b.Caption = c.caption;
+        b.Style = c.style;
+        b.BackColor = c.back;
+        b.Enabled = c.enabled;
+        // The same button as Qt paints it, beside it.
+        auto& q = *plain.emplace_back(std::make_unique<QPushButton>(QString::fromUtf8(c.caption), form.ClientWidget()));
+        q.setAutoDefault(false);
+        q.setFocusPolicy(Qt::TabFocus);
+        q.setPalette(b.Widget()->palette());
+        q.setFont(b.Widget()->font());
+        q.setEnabled(c.enabled);
+        static_cast<QPushButton*>(b.Widget())->setDown(c.down);
+        q.setDown(c.down);
+        q.setGeometry(b.Widget()->geometry().translated(200, 0));
+        q.show();
+        top += 450;
+    }
+    auto compare = [&](std::size_t i, const char* what) {
+        const QRect at = buttons[i]->Widget()->geometry();
+        const QImage ours = form.ClientWidget()->grab(at).toImage();
+        const QImage qt = form.ClientWidget()->grab(at.translated(200, 0)).toImage();
+        EXPECT_EQ(ours, qt) << cases[i].caption << " " << cases[i].back << " " << what;
+    };
+    if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    Settle();
+    for (const char* round : {"first", "again"})
+        for (std::size_t i = 0; i < buttons.size(); ++i) compare(i, round);
+    // With the keyboard focus (each button in turn).
+    buttons[0]->Widget()->setFocus(Qt::TabFocusReason);
+    const QImage ours = form.ClientWidget()->grab(buttons[0]->Widget()->geometry()).toImage();
+    plain[0]->setFocus(Qt::TabFocusReason);
+    const QImage qt = form.ClientWidget()->grab(plain[0]->geometry()).toImage();
+    EXPECT_EQ(ours, qt) << "focused";
 }
