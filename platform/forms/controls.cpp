@@ -115,17 +115,35 @@ private:
 
 // A label without a background of its own stands on whatever lies behind it
 // (the buttons of the keyboards, white, black or coloured): its text gets a
-// thin halo of the contrasting colour so that it can be read on any of them.
+// thin rim of the contrasting colour so that it can be read on any of them.
+// Such a label is drawn from a picture of each look: the tone names over the
+// buttons are repainted whenever a button under them changes, and laying out
+// the text nine times for the rim costs far more than drawing a picture. The
+// empty labels over the buttons (where the clicks land) paint nothing.
 class LabelWidget : public QLabel {
 protected:
     void paintEvent(QPaintEvent* e) override {
+        // Without a text and a frame there is nothing to paint (a background is Qt's).
+        if (text().isEmpty() && frameShape() == QFrame::NoFrame) return;
         if (autoFillBackground() || text().isEmpty()) return QLabel::paintEvent(e);
-        QPainter p(this);
+        const qreal ratio = devicePixelRatio();
+        LookKey key;
+        key << 'L' << style() << ratio << size() << contentsRect() << text() << font() << palette()
+            << static_cast<int>(alignment()) << wordWrap() << isEnabled();
+        const QPixmap& look = Pictures().Get(key, size(), ratio, [&](QPainter& p) {
+            PaintLike(p, this);
+            PaintRimmed(p);
+        });
+        QPainter(this).drawPixmap(0, 0, look);
+    }
+
+private:
+    void PaintRimmed(QPainter& p) const {
         const QColor ink = palette().color(QPalette::WindowText);
-        const QColor halo = ink.lightness() < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        const QColor rim = ink.lightness() < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
         const int flags = static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
         const QRect area = contentsRect();
-        p.setPen(halo);
+        p.setPen(rim);
         for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1), QPoint(-1, -1),
                                QPoint(1, 1), QPoint(-1, 1), QPoint(1, -1)})
             p.drawText(area.translated(d), flags, text());

@@ -560,6 +560,8 @@ TEST_F(ControlsTest, ButtonsLookAsTheStylePaintsThem) {
         {"?", vbButtonGraphical, 0x00FF8080, false, false},
     };
     form.BackColor = 0x00336699;
+    form.Width = 12000;
+    form.Height = 4800;
     form.Show();
     std::vector<std::unique_ptr<CommandButton>> buttons;
     std::vector<std::unique_ptr<QPushButton>> plain;
@@ -600,4 +602,73 @@ TEST_F(ControlsTest, ButtonsLookAsTheStylePaintsThem) {
     plain[0]->setFocus(Qt::TabFocusReason);
     const QImage qt = form.ClientWidget()->grab(plain[0]->geometry()).toImage();
     EXPECT_EQ(ours, qt) << "focused";
+}
+
+// An opaque label looks exactly as Qt paints a label (plain, framed, centred,
+// wrapped, disabled); a label without a background, drawn from a picture of
+// its look, looks the same wherever and whenever it is drawn, with its rim.
+TEST_F(ControlsTest, LabelsLookAsQtPaintsThem) {
+    struct Case {
+        const char* caption;
+        int alignment;
+        int border;
+        bool enabled;
+        float width;
+    };
+    const Case cases[] = {
+        {"Tlak", vbLeftJustify, 0, true, 1380},         {"c1 e1 g1", vbCenter, 1, true, 1380},
+        {"C dur  G dur  D dur  A dur", vbRightJustify, 0, true, 900},  // wraps
+        {"<--- Tempo --->", vbCenter, 0, false, 1380},
+    };
+    form.BackColor = 0x00336699;
+    form.Width = 12000;
+    form.Height = 4800;
+    form.Show();
+    std::vector<std::unique_ptr<Label>> labels;
+    std::vector<std::unique_ptr<QLabel>> plain;
+    float top = 600;
+    for (const Case& c : cases) {
+        auto& l = *labels.emplace_back(std::make_unique<Label>(form));
+        l.Move(600, top, c.width, 435);
+        l.Alignment = c.alignment;
+        l.BorderStyle = c.border;
+        l.BackColor = 0x00FFFFFF;
+        l.Caption = c.caption;
+        l.Enabled = c.enabled;
+        auto& q = *plain.emplace_back(std::make_unique<QLabel>(QString::fromUtf8(c.caption), form.ClientWidget()));
+        q.setTextFormat(Qt::PlainText);
+        q.setWordWrap(true);
+        q.setAlignment(static_cast<QLabel*>(l.Widget())->alignment());
+        q.setFrameStyle(static_cast<QLabel*>(l.Widget())->frameStyle());
+        q.setPalette(l.Widget()->palette());
+        q.setAutoFillBackground(true);
+        q.setFont(l.Widget()->font());
+        q.setEnabled(c.enabled);
+        q.setGeometry(l.Widget()->geometry().translated(200, 0));
+        q.show();
+        top += 600;
+    }
+    // The same rimmed label twice over a dark ground: one painted first, one from the picture.
+    Label rim1(form), rim2(form);
+    for (Label* r : {&rim1, &rim2}) {
+        r->BackStyle = 0;
+        r->Alignment = vbCenter;
+        r->FontBold = true;
+        r->Caption = "3";
+    }
+    rim1.Move(9000, 600, 615, 615);
+    rim2.Move(9000, 1800, 615, 615);
+    Settle();
+    for (const char* round : {"first", "again"}) {
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const QRect at = labels[i]->Widget()->geometry();
+            EXPECT_EQ(form.ClientWidget()->grab(at).toImage(), form.ClientWidget()->grab(at.translated(200, 0)).toImage())
+                << cases[i].caption << " " << round;
+        }
+        EXPECT_EQ(form.ClientWidget()->grab(rim1.Widget()->geometry()).toImage(),
+                  form.ClientWidget()->grab(rim2.Widget()->geometry()).toImage())
+            << round;
+        rim1.Widget()->update();
+    }
+    EXPECT_GT(LightPixels(form, rim1.Widget()->geometry()), 10);
 }
