@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <QShowEvent>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -137,6 +139,39 @@ private:
     mutable qreal ratio_ = 0;
 };
 
+// A scroll bar over 65,536 rows: following the cursor by a row hardly ever
+// moves its handle by a pixel, and the style paints a scroll bar with tall
+// gradients. It repaints when its handle moves or an end is reached, not
+// whenever its value changes.
+class GridScrollBar : public QScrollBar {
+public:
+    GridScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if (change == SliderValueChange && Look() == shown_) return;
+        QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        shown_ = Look();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    struct Shown {
+        QRect handle;
+        bool atStart = false, atEnd = false;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown Look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                value() == minimum(), value() == maximum()};
+    }
+    Shown shown_;
+};
+
 }  // namespace
 
 // ---- SheetModel ---------------------------------------------------------------
@@ -217,6 +252,8 @@ WorkbookWindow::WorkbookWindow(engine::BookData& book)
     view_->verticalHeader()->setDefaultSectionSize(20);
     view_->horizontalHeader()->setDefaultSectionSize(72);
     view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view_->setVerticalScrollBar(new GridScrollBar(Qt::Vertical, view_));
+    view_->setHorizontalScrollBar(new GridScrollBar(Qt::Horizontal, view_));
 
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);

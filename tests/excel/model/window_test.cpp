@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QRegion>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
@@ -244,6 +245,39 @@ TEST_F(WindowTest, CellsLookAsTheStandardDelegatePaintsThem) {
         app->Range("C2").Value("Tah");
         Settle();
     }
+}
+
+// A cursor walking down a long sheet scrolls the grid a row at a time; the
+// scroll bar over 65,536 rows repaints only when its handle moves, and what
+// the screen shows of it is always what it would paint afresh.
+TEST_F(WindowTest, TheScrollBarRepaintsWhenItsHandleMoves) {
+    auto& w = WindowOf("Sešit1");
+    QScrollBar* bar = w.Grid()->verticalScrollBar();
+    PaintWatch watch(bar);
+    auto shown = [&] {
+        const QImage screen = w.screen()->grabWindow(w.winId()).toImage();
+        return screen.copy(QRect(bar->mapTo(&w, QPoint(0, 0)), bar->size())).convertToFormat(QImage::Format_RGB32);
+    };
+    auto fresh = [&] { return bar->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    int paintedSteps = 0;
+    for (int row = 1; row <= 80; ++row) {
+        watch.painted = QRegion();
+        app->Range("B" + std::to_string(row)).Select();
+        Settle();
+        if (!watch.painted.isEmpty()) ++paintedSteps;
+        ASSERT_EQ(shown(), fresh()) << "row " << row;
+    }
+    EXPECT_GT(bar->value(), 40);  // the grid did follow the cursor
+    EXPECT_LT(paintedSteps, 10);
+    watch.painted = QRegion();
+    app->Range("B40000").Select();
+    Settle();
+    EXPECT_FALSE(watch.painted.isEmpty());
+    EXPECT_EQ(shown(), fresh());
+    app->Range("B1").Select();  // back at the start
+    Settle();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(shown(), fresh());
 }
 
 // Activating a workbook from the program never takes the active window from
