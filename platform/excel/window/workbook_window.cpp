@@ -12,12 +12,14 @@
 #include <QScrollBar>
 #include <QStyleOptionSlider>
 #include <QShowEvent>
+#include <QStyleOptionHeaderV2>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <array>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -139,6 +141,72 @@ private:
     mutable qreal ratio_ = 0;
 };
 
+// Row numbers and column letters drawn from a picture of each look: a
+// selection over a column of the lookup workbook that moves to the next
+// column changes the look, and so the painting, of every row number in
+// sight. A section with an icon is painted as it is.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {
+        // As the table's own headers are made.
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        if (!rect.isValid()) return;
+        QStyleOptionHeaderV2 option;
+        initStyleOption(&option);
+        initStyleOptionForIndex(&option, logicalIndex);
+        if (!option.icon.isNull()) return QHeaderView::paintSection(painter, rect, logicalIndex);
+        const qreal ratio = painter->device()->devicePixelRatio();
+        if (font() != font_ || palette().cacheKey() != palette_ || ratio != ratio_) {
+            looks_.clear();
+            font_ = font();
+            palette_ = palette().cacheKey();
+            ratio_ = ratio;
+        }
+        Look look{option.text,
+                  {static_cast<int>(option.state), option.position, option.selectedPosition, option.sortIndicator,
+                   static_cast<int>(option.textAlignment), option.textElideMode, option.isSectionDragTarget,
+                   rect.width(), rect.height()}};
+        auto it = looks_.find(look);
+        if (it == looks_.end()) {
+            if (looks_.size() >= kMaxLooks) looks_.clear();
+            QPixmap picture(rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter p(&picture);
+            p.setFont(font());
+            option.rect = QRect(QPoint(0, 0), rect.size());
+            style()->drawControl(QStyle::CE_Header, &option, &p, this);
+            p.end();
+            it = looks_.emplace(std::move(look), std::move(picture)).first;
+        }
+        painter->drawPixmap(rect.topLeft(), it->second);
+    }
+
+private:
+    struct Look {
+        QString text;
+        std::array<int, 9> fields;  // state, positions, sorting, alignment, eliding, drag target, size
+        bool operator==(const Look&) const = default;
+    };
+    struct LookHash {
+        std::size_t operator()(const Look& l) const {
+            std::size_t h = qHash(l.text);
+            for (int v : l.fields) h = h * 31 + static_cast<std::size_t>(v);
+            return h;
+        }
+    };
+    static constexpr std::size_t kMaxLooks = 1024;
+    mutable std::unordered_map<Look, QPixmap, LookHash> looks_;
+    mutable QFont font_;
+    mutable qint64 palette_ = 0;
+    mutable qreal ratio_ = 0;
+};
+
 // A scroll bar over 65,536 rows: following the cursor by a row hardly ever
 // moves its handle by a pixel, and the style paints a scroll bar with tall
 // gradients. It repaints when its handle moves or an end is reached, not
@@ -246,6 +314,8 @@ WorkbookWindow::WorkbookWindow(engine::BookData& book)
     layout->addWidget(view_);
     layout->addWidget(tabs_);
 
+    view_->setHorizontalHeader(new GridHeader(Qt::Horizontal, view_));
+    view_->setVerticalHeader(new GridHeader(Qt::Vertical, view_));
     view_->setModel(&model_);
     view_->setItemDelegate(new CellDelegate(model_, outlined_, view_));
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

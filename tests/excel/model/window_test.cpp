@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPaintEvent>
 #include <QPainter>
@@ -244,6 +245,33 @@ TEST_F(WindowTest, CellsLookAsTheStandardDelegatePaintsThem) {
         app->Range("A1").Value("d1,");  // a new text gets a new picture
         app->Range("C2").Value("Tah");
         Settle();
+    }
+}
+
+// Row numbers and column letters are drawn from pictures of their looks: they
+// look exactly as the table's own headers paint them, with a selection over
+// a column and the rows it takes in, before and after it moved on.
+TEST_F(WindowTest, HeadersLookAsTheTablesOwnHeadersPaintThem) {
+    auto& w = WindowOf("Sešit1");
+    QTableView* grid = w.Grid();
+    QTableView reference(&w);  // Qt's own table, on the same cells and selection
+    reference.setModel(grid->model());
+    reference.setSelectionModel(grid->selectionModel());
+    reference.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    reference.verticalHeader()->setDefaultSectionSize(grid->verticalHeader()->defaultSectionSize());
+    reference.horizontalHeader()->setDefaultSectionSize(grid->horizontalHeader()->defaultSectionSize());
+    reference.setGeometry(grid->geometry());
+    reference.show();
+    reference.lower();
+    for (const char* range : {"F1:F121", "G1:G121", "B3"}) {
+        app->Range(range).Select();
+        Settle();
+        for (auto header : {&QTableView::horizontalHeader, &QTableView::verticalHeader}) {
+            QHeaderView* ours = (grid->*header)();
+            QHeaderView* qt = (reference.*header)();
+            ASSERT_EQ(ours->size(), qt->size());
+            EXPECT_EQ(ours->grab().toImage(), qt->grab().toImage()) << range << " " << ours->orientation();
+        }
     }
 }
 
