@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <iosfwd>
 #include <iterator>
+#include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -99,7 +101,9 @@ struct Rect {
 // a map from CellRef to Cell (find, at, operator[], erase, iteration in row
 // order); each element is an Entry whose `first` is the address (never change
 // it) and `second` the cell. Adding a cell after the last one, as a file is
-// read or a song is written, costs no search.
+// read or a song is written, costs no search. The rows' cells are laid out
+// one after another in large blocks of the store (a 65,535-row song has as
+// many rows); the blocks go back to the system whole when the store goes.
 class CellStore {
 public:
     struct Entry {
@@ -111,9 +115,16 @@ public:
     // The rows that hold cells, in order; each with its cells.
     struct Row {
         int row = 0;
-        std::vector<Entry> cells;
+        std::pmr::vector<Entry> cells;
         bool operator==(const Row&) const = default;
     };
+
+    CellStore() = default;
+    CellStore(const CellStore& o);
+    CellStore(CellStore&& o) noexcept;
+    CellStore& operator=(const CellStore& o);
+    CellStore& operator=(CellStore&& o) noexcept;
+    ~CellStore();
 
     template <bool Const>
     class Iter {
@@ -192,7 +203,12 @@ public:
 
 private:
     std::vector<Row>::iterator RowAt(int row);
+    // A new, empty row whose cells come from the pool.
+    Row NewRow(int row);
+    // The rows go before the pool their cells came from (see the destructor
+    // and the assignments).
     std::vector<Row> rows_;  // only rows with cells, ascending
+    std::unique_ptr<std::pmr::monotonic_buffer_resource> pool_;  // made with the first row
     std::size_t size_ = 0;
 };
 
