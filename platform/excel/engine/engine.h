@@ -36,6 +36,9 @@ struct SheetData {
     internal::Sheet s;
     BookData* book = nullptr;  // null once the sheet was deleted or its workbook closed
     std::vector<ColumnIndex> index = std::vector<ColumnIndex>(internal::kMaxCols + 1);
+
+    // A large sheet gives the memory it leaves behind back to the system.
+    ~SheetData();
 };
 
 // What a workbook window follows.
@@ -138,6 +141,11 @@ void CloseBook(BookData& book);
 // `allowCancel` false asks Yes/No.
 bool AskSaveBeforeClose(BookData& book, bool allowCancel);
 BookData* FindBook(const AppData& app, const std::string& name);
+// Whether a sheet of the workbook is a large one (tens of thousands of cells).
+bool HasLargeSheet(const BookData& book);
+// Gives the memory freed so far back to the system, where the allocator
+// would keep it (a closed large workbook frees its texts piece by piece).
+void ReleaseFreedMemory();
 int IndexOf(const BookData& book, const SheetData& sh);
 
 // ---- search ---------------------------------------------------------------

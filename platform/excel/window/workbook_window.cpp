@@ -88,7 +88,7 @@ private:
         }
     };
     // A grid shows a few hundred cells; more looks than this start the pictures afresh.
-    static constexpr std::size_t kMaxLooks = 1024;
+    static constexpr std::size_t kMaxLooks = 512;
 
     void PaintCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
         const engine::SheetData* sheet = model_.Sheet();
@@ -200,7 +200,7 @@ private:
             return h;
         }
     };
-    static constexpr std::size_t kMaxLooks = 1024;
+    static constexpr std::size_t kMaxLooks = 512;
     mutable std::unordered_map<Look, QPixmap, LookHash> looks_;
     mutable QFont font_;
     mutable qint64 palette_ = 0;
@@ -573,6 +573,9 @@ void QtWindowHost::BookClosed(engine::BookData& book) {
     if (it == windows_.end()) return;
     WorkbookWindow* w = it->second;
     windows_.erase(it);
+    // The window of a large workbook held pictures of its cells; once it is
+    // gone too, what both left behind goes back to the system.
+    if (engine::HasLargeSheet(book)) QObject::connect(w, &QObject::destroyed, [] { engine::ReleaseFreedMemory(); });
     w->Detach();
     w->hide();
     w->deleteLater();
