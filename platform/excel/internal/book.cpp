@@ -1,12 +1,8 @@
 #include "platform/excel/internal/book.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
-#include <new>
 #include <ostream>
 #include <stdexcept>
-#include <utility>
 
 namespace xl::internal {
 
@@ -37,70 +33,12 @@ std::ostream& operator<<(std::ostream& out, const SharedText& t) { return out <<
 namespace {
 
 bool RowBefore(const CellStore::Row& r, int row) { return r.row < row; }
-
-// The first block of a store's cells; each next one is larger.
-constexpr std::size_t kFirstBlock = 16 * 1024;
-
-// Blocks mapped from the system and given back to it when freed, so that the
-// memory of a closed song does not stay with the process.
-class MappedBlockResource : public std::pmr::memory_resource {
-    void* do_allocate(std::size_t bytes, std::size_t alignment) override {
-        if (alignment > kPage) throw std::bad_alloc();
-        void* p = ::mmap(nullptr, Rounded(bytes), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED) throw std::bad_alloc();
-        return p;
-    }
-    void do_deallocate(void* p, std::size_t bytes, std::size_t) override { ::munmap(p, Rounded(bytes)); }
-    bool do_is_equal(const std::pmr::memory_resource& o) const noexcept override { return this == &o; }
-    static std::size_t Rounded(std::size_t bytes) { return (bytes + kPage - 1) / kPage * kPage; }
-    static constexpr std::size_t kPage = 4096;
-};
-
-std::pmr::memory_resource& MappedBlocks() {
-    static MappedBlockResource blocks;
-    return blocks;
-}
 bool ColBefore(const CellStore::Entry& e, int col) { return e.first.col < col; }
 
 }  // namespace
 
-CellStore::CellStore(const CellStore& o) : size_(o.size_) {
-    rows_.reserve(o.rows_.size());
-    for (const Row& r : o.rows_) {
-        Row& row = rows_.emplace_back(NewRow(r.row));
-        row.cells.assign(r.cells.begin(), r.cells.end());
-    }
-}
-
-CellStore::CellStore(CellStore&& o) noexcept
-    : rows_(std::move(o.rows_)), pool_(std::move(o.pool_)), size_(std::exchange(o.size_, 0)) {
-    o.rows_.clear();
-}
-
-CellStore& CellStore::operator=(const CellStore& o) {
-    if (this != &o) *this = CellStore(o);
-    return *this;
-}
-
-CellStore& CellStore::operator=(CellStore&& o) noexcept {
-    if (this == &o) return *this;
-    rows_ = std::move(o.rows_);  // the rows held so far give their cells back to the pool held so far
-    pool_ = std::move(o.pool_);
-    size_ = std::exchange(o.size_, 0);
-    o.rows_.clear();
-    return *this;
-}
-
-CellStore::~CellStore() { rows_.clear(); }
-
-CellStore::Row CellStore::NewRow(int row) {
-    if (!pool_) pool_ = std::make_unique<std::pmr::monotonic_buffer_resource>(kFirstBlock, &MappedBlocks());
-    return Row{row, std::pmr::vector<Entry>(pool_.get())};
-}
-
 void CellStore::clear() {
     rows_.clear();
-    pool_.reset();
     size_ = 0;
 }
 
@@ -140,15 +78,23 @@ Cell& CellStore::operator[](CellRef at) {
         return rows_.back().cells.emplace_back(Entry{at, Cell{}}).second;
     }
     if (rows_.empty() || rows_.back().row < at.row) {
-        // The new row expects as many cells as the one before.
-        const std::size_t expected = rows_.empty() ? 4 : rows_.back().cells.size();
-        Row& row = rows_.emplace_back(NewRow(at.row));
+        // The row left behind gives back its spare room; the new one expects as many cells.
+        std::size_t expected = 4;
+        if (!rows_.empty()) {
+            rows_.back().cells.shrink_to_fit();
+            expected = rows_.back().cells.size();
+        }
+        Row& row = rows_.emplace_back();
+        row.row = at.row;
         row.cells.reserve(expected);
         ++size_;
         return row.cells.emplace_back(Entry{at, Cell{}}).second;
     }
     auto r = RowAt(at.row);
-    if (r == rows_.end() || r->row != at.row) r = rows_.insert(r, NewRow(at.row));
+    if (r == rows_.end() || r->row != at.row) {
+        r = rows_.insert(r, Row{});
+        r->row = at.row;
+    }
     const auto c = std::lower_bound(r->cells.begin(), r->cells.end(), at.col, ColBefore);
     if (c != r->cells.end() && c->first.col == at.col) return c->second;
     ++size_;

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <iosfwd>
 #include <iterator>
-#include <memory>
-#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -101,9 +99,7 @@ struct Rect {
 // a map from CellRef to Cell (find, at, operator[], erase, iteration in row
 // order); each element is an Entry whose `first` is the address (never change
 // it) and `second` the cell. Adding a cell after the last one, as a file is
-// read or a song is written, costs no search. The rows' cells are laid out
-// one after another in large blocks of the store (a 65,535-row song has as
-// many rows); the blocks go back to the system whole when the store goes.
+// read or a song is written, costs no search.
 class CellStore {
 public:
     struct Entry {
@@ -115,16 +111,22 @@ public:
     // The rows that hold cells, in order; each with its cells.
     struct Row {
         int row = 0;
-        std::pmr::vector<Entry> cells;
+        std::vector<Entry> cells;
         bool operator==(const Row&) const = default;
     };
 
     CellStore() = default;
-    CellStore(const CellStore& o);
-    CellStore(CellStore&& o) noexcept;
-    CellStore& operator=(const CellStore& o);
-    CellStore& operator=(CellStore&& o) noexcept;
-    ~CellStore();
+    CellStore(const CellStore&) = default;
+    CellStore& operator=(const CellStore&) = default;
+    // A moved-from store is an empty one.
+    CellStore(CellStore&& o) noexcept : rows_(std::move(o.rows_)), size_(std::exchange(o.size_, 0)) { o.rows_.clear(); }
+    CellStore& operator=(CellStore&& o) noexcept {
+        if (this == &o) return *this;
+        rows_ = std::move(o.rows_);
+        size_ = std::exchange(o.size_, 0);
+        o.rows_.clear();
+        return *this;
+    }
 
     template <bool Const>
     class Iter {
@@ -203,12 +205,7 @@ public:
 
 private:
     std::vector<Row>::iterator RowAt(int row);
-    // A new, empty row whose cells come from the pool.
-    Row NewRow(int row);
-    // The rows go before the pool their cells came from (see the destructor
-    // and the assignments).
     std::vector<Row> rows_;  // only rows with cells, ascending
-    std::unique_ptr<std::pmr::monotonic_buffer_resource> pool_;  // made with the first row
     std::size_t size_ = 0;
 };
 

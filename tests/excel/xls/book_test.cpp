@@ -115,9 +115,9 @@ TEST(CellStore, StoresCompareByTheirCells) {
     EXPECT_EQ(a.size(), 2u);
 }
 
-// The cells of a store live in blocks of that store: a copy, an assignment
-// or a move leaves each store with cells of its own that outlive the other
-// store and can still be written, erased and added to.
+// A copy, an assignment or a move leaves each store with cells of its own
+// that outlive the other store and can still be written, erased and added
+// to; a moved-from store is an empty one.
 TEST(CellStore, CopiesMovesAndAssignmentsKeepTheirCellsWhenTheOtherGoes) {
     auto filled = [](int rows) {
         CellStore s;
