@@ -36,9 +36,6 @@ struct SheetData {
     internal::Sheet s;
     BookData* book = nullptr;  // null once the sheet was deleted or its workbook closed
     std::vector<ColumnIndex> index = std::vector<ColumnIndex>(internal::kMaxCols + 1);
-
-    // A large sheet gives the memory it leaves behind back to the system.
-    ~SheetData();
 };
 
 // What a workbook window follows.

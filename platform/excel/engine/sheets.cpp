@@ -12,41 +12,12 @@ namespace xl::engine {
 
 namespace {
 
-// A sheet with more cells than this is a large one (a 65,535-row song has ten times as many).
-constexpr std::size_t kLargeSheet = 50000;
-
 template <class F>
 void Notify(BookData* book, F&& f) {
     if (!book) return;
     const auto observers = book->observers;  // an observer may unregister while told
     for (BookObserver* o : observers) f(*o);
 }
-
-}  // namespace
-
-// The texts of a large sheet's cells are freed piece by piece, between
-// pieces that stay; the allocator keeps such memory unless asked to give
-// the free pages back. A closed 65,535-row song would otherwise leave
-// tens of megabytes with the process.
-SheetData::~SheetData() {
-    if (s.cells.size() < kLargeSheet) return;
-    s.cells.clear();
-    std::vector<ColumnIndex>().swap(index);
-    ReleaseFreedMemory();
-}
-
-bool HasLargeSheet(const BookData& book) {
-    return std::any_of(book.sheets.begin(), book.sheets.end(),
-                       [](const auto& sh) { return sh->s.cells.size() >= kLargeSheet; });
-}
-
-void ReleaseFreedMemory() {
-#ifdef __GLIBC__
-    ::malloc_trim(0);
-#endif
-}
-
-namespace {
 
 void Invalidate(SheetData& sh, int c1, int c2) {
     for (int c = c1; c <= c2; ++c) sh.index[static_cast<std::size_t>(c)].valid = false;
@@ -209,6 +180,23 @@ int IndexOf(const BookData& book, const SheetData& sh) {
     for (std::size_t i = 0; i < book.sheets.size(); ++i)
         if (book.sheets[i].get() == &sh) return static_cast<int>(i);
     return -1;
+}
+
+// A sheet with more cells than this is a large one (a 65,535-row song has ten times as many).
+constexpr std::size_t kLargeSheet = 50000;
+
+bool HasLargeSheet(const BookData& book) {
+    return std::any_of(book.sheets.begin(), book.sheets.end(),
+                       [](const auto& sh) { return sh->s.cells.size() >= kLargeSheet; });
+}
+
+// The texts of a large sheet's cells are freed piece by piece, between pieces
+// that stay; the allocator keeps such memory unless asked to give the free
+// pages back.
+void ReleaseFreedMemory() {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
 }
 
 }  // namespace xl::engine
