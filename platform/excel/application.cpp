@@ -15,6 +15,8 @@ using namespace engine;
 
 namespace {
 
+static_assert(kRowsPerSheet == internal::kMaxRows);
+
 bool gCreationFails = false;
 constexpr int kServerGone = 462;
 

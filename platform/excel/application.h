@@ -38,6 +38,9 @@ inline constexpr int xlNormal = -4143;
 inline constexpr int xlExcel8 = 56;             // the same format under its newer name
 inline constexpr int xlColorIndexAutomatic = -4105;
 
+// The rows of a sheet (an Excel 97 workbook): row 1 to this one.
+inline constexpr int kRowsPerSheet = 65536;
+
 // The source named by the model's runtime errors.
 inline constexpr const char* kErrorSource = "Microsoft Excel";
 
