@@ -423,6 +423,11 @@ xl::Range Application::Selection() const {
     return RangeAccess::Make(sh, sh->s.selection);
 }
 
+std::string OpenElsewhere(const std::string& Filename) {
+    const auto native = sys::ToNativePath(Filename);
+    return native ? engine::OpenElsewhere(*native, Filename) : std::string();
+}
+
 // ---- creation ----------------------------------------------------------------------
 
 std::shared_ptr<Application> CreateExcelApplication() {
