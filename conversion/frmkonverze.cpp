@@ -149,9 +149,12 @@ void frmKonverze::cmdVyberPisen_Click() {
             excel.Workbooks().Open(Text(soubor));
         } catch (const vb::RuntimeError& e) {
             if (e.Number() != vb::err::ApplicationDefined) throw;
-            forms::MsgBox("Soubor " + Text(soubor) +
-                              " nelze otevřít.\r\nZkontrolujte, zda jde o sešit Excelu, zda není poškozen a zda "
-                              "není otevřen sešit stejného názvu.",
+            // The spreadsheet names the file and why it cannot be opened.
+            forms::MsgBox(!e.Description().empty()
+                              ? e.Description()
+                              : "Soubor " + Text(soubor) +
+                                    " nelze otevřít.\r\nZkontrolujte, zda jde o sešit Excelu, zda není poškozen a "
+                                    "zda není otevřen sešit stejného názvu.",
                           forms::vbExclamation, "Nevhodný soubor.");
             Show(forms::vbModeless);
             return;
@@ -237,6 +240,12 @@ void frmKonverze::PrvniPruchod() {
             // Saved first: a song that cannot be saved is refused before an
             // old result is deleted for the new one.
             excel.ActiveWorkbook().Save();
+            // Nor is a result deleted that is open for writing elsewhere.
+            if (const std::string proc = xl::OpenElsewhere(cesta); !proc.empty()) {
+                forms::MsgBox(proc + "\r\nKonverze nebude provedena.", forms::vbCritical, "Konverzi nelze provést.");
+                Unload();
+                return;
+            }
             if (sys::FileExists(cesta)) {
                 if (forms::MsgBox("Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
                                   cesta) == forms::vbCancel) {

@@ -714,4 +714,46 @@ TEST_F(VyberPisneTest, ChosenSongThatCannotBeSavedIsClosedAndNotKept) {
     EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
 }
 
+// ---- One song open for writing in one place -----------------------------------------
+
+std::string OtevrenaJinde(const std::string& soubor) {
+    return "Soubor " + soubor +
+           " je již otevřen k zápisu v jiném okně programu. Dokud je otevřen tam, nelze ho zde otevřít k zápisu ani "
+           "přepsat: změny by se navzájem přepsaly. Zavřete ho nejprve tam.";
+}
+
+// The song chosen, and the result of the song of the main window, are open
+// for writing in another window (another engine here): the song is not taken,
+// and the result is neither deleted nor written.
+TEST_F(VyberPisneTest, SongOrResultOpenInAnotherWindowIsLeftToIt) {
+    UlozenaPisen("Valcik.xls", PisenVCDur());
+    auto jinde = xl::CreateExcelApplication();
+    const std::string valcik = std::string(PracovniAdresar) + "\\Valcik.xls";
+    jinde->Workbooks().Open(valcik);
+
+    dialogy_.Answer(Soubor("Valcik.xls").string());
+    class frmKonverze& d = OtevriDialog();
+    d.cmdVyberPisen.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{OtevrenaJinde(valcik), forms::vbExclamation, "Nevhodný soubor."}}));
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(d.cmdVyberPisen.Enabled);
+    d.cmdKonec.PerformClick();
+
+    // The other window has the result of Pisen.xls open.
+    jinde->ActiveWorkbook().Close(false);
+    jinde->Workbooks().Add();
+    jinde->ActiveWorkbook().SaveAs({.Filename = std::string(PracovniAdresar) + "\\Pisen G Dur.xls"});
+    const std::string vysledek = testsupport::ReadFile(Soubor("Pisen G Dur.xls"));
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{OtevrenaJinde(std::string(PracovniAdresar) + "\\Pisen G Dur.xls") +
+                                                  "\r\nKonverze nebude provedena.",
+                                              forms::vbCritical, "Konverzi nelze provést."}}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(AktualniPisen, "Pisen.xls");
+    EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
+    EXPECT_EQ(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), vysledek);
+}
+
 }  // namespace
