@@ -17,6 +17,7 @@
 #include "platform/vb/strings.h"
 #include "store/hlaseni.h"
 #include "store/module1.h"
+#include "store/pisen.h"
 
 forms::FormInstance<class frmKonverze> frmKonverze;
 
@@ -145,22 +146,7 @@ void frmKonverze::cmdVyberPisen_Click() {
             Show(forms::vbModeless);
             return;
         }
-        try {
-            excel.Workbooks().Open(Text(soubor));
-        } catch (const vb::RuntimeError& e) {
-            if (e.Number() != vb::err::ApplicationDefined) throw;
-            // The spreadsheet names the file and why it cannot be opened.
-            forms::MsgBox(!e.Description().empty()
-                              ? e.Description()
-                              : "Soubor " + Text(soubor) +
-                                    " nelze otevřít.\r\nZkontrolujte, zda jde o sešit Excelu, zda není poškozen a "
-                                    "zda není otevřen sešit stejného názvu.",
-                          forms::vbExclamation, "Nevhodný soubor.");
-            Show(forms::vbModeless);
-            return;
-        }
-        // The lookup workbook would be saved over and closed below as the song.
-        if (JeVybranReadOnly("konvertovat", "Nevhodný soubor.")) {
+        if (!OtevriSesitPisne(Text(soubor), "konvertovat", "Nevhodný soubor.")) {
             Show(forms::vbModeless);
             return;
         }

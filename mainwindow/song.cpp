@@ -19,6 +19,7 @@
 #include "platform/vb/strings.h"
 #include "store/hlaseni.h"
 #include "store/module1.h"
+#include "store/pisen.h"
 
 namespace fs = std::filesystem;
 
@@ -236,22 +237,7 @@ void Form1::cmdEdit_Click() {
         const vb::Variant soubor =
             Excel().GetOpenFilename("Excel Files,*.xls", {}, "Vyberte písničku, kterou chcete zkoušet !");
         if (!(soubor.Type() == vb::VarType::Boolean && !soubor.AsBool())) {
-            try {
-                Excel().Workbooks().Open(vb::CStr(soubor));
-            } catch (const vb::RuntimeError& e) {
-                if (e.Number() != vb::err::ApplicationDefined) throw;
-                // The spreadsheet names the file and why it cannot be opened.
-                forms::MsgBox(!e.Description().empty()
-                                  ? e.Description()
-                                  : "Soubor " + vb::CStr(soubor) +
-                                        " nelze otevřít jako písničku.\r\n"
-                                        "Zkontrolujte, zda jde o sešit Excelu, zda není poškozen a zda není otevřen "
-                                        "sešit stejného názvu.",
-                              forms::vbExclamation, "Písničku nelze otevřít.");
-                Show(forms::vbModeless);
-                return;
-            }
-            if (JeVybranReadOnly("otevřít jako písničku", "Písničku nelze otevřít.")) {
+            if (!OtevriSesitPisne(vb::CStr(soubor), "otevřít jako písničku", "Písničku nelze otevřít.")) {
                 Show(forms::vbModeless);
                 return;
             }
