@@ -550,6 +550,32 @@ TEST_F(SteppingTest, StripOnAnEmptyRowShowsSyllablesOnly) {
     for (int i = 1; i <= 16; ++i) EXPECT_EQ(f.lblSlabika2(i).Caption(), "");
 }
 
+// A strip that starts on a grip of basses only shows it as an empty frame and
+// draws the grips after it; past the song's end it draws nothing.
+TEST_F(SteppingTest, StripStartingOnAGripOfBassesOnlyDrawsTheGripsAfterIt) {
+    struct Case {
+        const char* smer;  // column I of the strip's first row, B empty
+        int heads;
+    };
+    Form1& f = StartWithSong();
+    for (const Case& c : {Case{"Tlak", 2}, Case{"Tah", 2}, Case{"", 0}, Case{"tah", 0}}) {
+        SCOPED_TRACE(c.smer);
+        ExcelAplikace->Range("A1:W40").ClearContents();
+        Row(1, "s1", {}, c.smer, {"C zákl."});
+        Row(2, "s2", {"c1,"});
+        Row(3, "s3", {"e1,"});
+        Cursor("B1");
+
+        f.ObnovNotovyPas();
+
+        EXPECT_EQ(VisibleStripHeads(f), c.heads);
+        EXPECT_EQ(f.imgNota(10).Visible, c.heads > 0) << "step 2";
+        EXPECT_EQ(f.lblSlabika2(3).Caption(), "s3");
+        EXPECT_EQ(MarkedStep(f), 1);
+        EXPECT_TRUE(TakeBoxes().empty());
+    }
+}
+
 TEST_F(SteppingTest, MarkingOnlyMovesTheColoursAndKeepsTheHeads) {
     Form1& f = StartWithSong();
     Song(20);
