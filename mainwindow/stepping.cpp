@@ -13,6 +13,7 @@
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "store/hmaty.h"
 #include "store/module1.h"
 
 namespace {
@@ -125,29 +126,23 @@ void Form1::cmdPrvni_Click() {
     }
 }
 
-// The last grip is the row above the first empty cell of B1:B500. Neither the
-// step counter nor the strip change: the next step finds the cursor outside
-// the strip and rebuilds it there.
+// The last grip is the row above the end of the song within rows 1 to 500;
+// a grip of basses only (B empty, the bellows word in I) is no end. Neither
+// the step counter nor the strip change: the next step finds the cursor
+// outside the strip and rebuilds it there.
 void Form1::cmdPosledni_Click() {
     UvolniHmat(*this);
     try {
         Excel().Range("B1:B500").Select();
-        if (vb::CStr(Excel().ActiveCell().Value()).empty()) {
+        if (!JeHmat(Excel().ActiveCell())) {
             Excel().ActiveCell().Select();
             ZakazKrokZpet();
             return;
         }
-        // The search starts after B1, so it finds the first empty cell from B2 on.
-        Excel()
-            .Selection()
-            .Find({.What = "",
-                   .After = Excel().ActiveCell(),
-                   .LookIn = xl::xlFormulas,
-                   .LookAt = xl::xlPart,
-                   .SearchOrder = xl::xlByRows,
-                   .SearchDirection = xl::xlNext,
-                   .MatchCase = false})
-            .Activate();
+        // The search starts after B1, so it finds the end from row 2 on. When
+        // all 500 rows are grips it finds nothing, and using that nothing is
+        // the failure the trap reports.
+        NajdiKonecPisne(Excel().Selection(), Excel().ActiveCell()).Activate();
         Excel().ActiveCell().Offset(-1, 0).Select();
         lblTon.Caption = std::to_string(Excel().ActiveCell().Row());
         ZobrazRadek();

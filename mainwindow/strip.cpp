@@ -14,6 +14,7 @@
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "store/hmaty.h"
 #include "store/module1.h"
 
 namespace {
@@ -129,7 +130,9 @@ bool Form1::ZobrazNotyKroku(std::uint8_t i) {
     try {
         Excel().Windows(AktualniPisen).Activate();
         VyberSloupecB();  // column B of the strip's first row
-        if (Text(Excel().ActiveCell().Value()).empty()) return vysledek;
+        // A strip that starts past the song's end draws nothing; one that
+        // starts on a grip of basses only shows its empty frame and goes on.
+        if (!JeHmat(Excel().ActiveCell())) return vysledek;
         if (!vb::LooseEquals(NastavLadeni(), true)) return vysledek;
 
         std::uint8_t m = 0;  // note heads drawn
