@@ -1,35 +1,22 @@
 // The treble button of a note name, found in the lookup workbook's tone
-// sheet and marked on the main window's keyboard as the target of an
-// interval. The window hands its keyboard over; the lookup goes through the
-// spreadsheet connection.
+// sheet and marked on the window's keyboard as the target of an interval.
+// The lookup goes through the spreadsheet connection.
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "mainwindow/form1.h"
 #include "notation/noty.h"
 #include "platform/excel/application.h"
 #include "platform/forms/app_info.h"
-#include "platform/forms/control_array.h"
-#include "platform/forms/controls.h"
-#include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/resource_pictures.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "platform/vb/strings.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 
 namespace {
-
-// The sharp spelling of the pitches the lookup sheet does not hold.
-struct Preklad {
-    const char* z;
-    const char* na;
-};
-constexpr Preklad kPreklady[] = {
-    {"b", "ais"}, {"as", "gis"}, {"ges", "fis"}, {"eis", "f"}, {"fes", "e"}, {"es", "dis"}, {"des", "cis"},
-};
 
 // Cells B1:B51 are searched; every cell is reached once in 51 searches.
 constexpr int kBunekVRozsahu = 51;
@@ -44,50 +31,16 @@ constexpr forms::OleColor kBarvaKlavesy = 0x4080;
 struct Nenalezeno {};
 struct Vzdano {};
 
-const clsNoty::Klavesnice* g_klavesnice = nullptr;
-
-// The message boxes of the lookup are shown with the main window hidden.
-void Oznam(const std::string& text, const std::string& titulek) {
-    forms::Form* okno = g_klavesnice ? g_klavesnice->okno : nullptr;
-    if (okno) okno->Hide();
+// The message boxes of the lookup are shown with the window hidden.
+void Oznam(Form1& okno, const std::string& text, const std::string& titulek) {
+    okno.Hide();
     forms::MsgBox(text, forms::vbCritical + forms::vbOKOnly, titulek);
-    if (okno) okno->Show(forms::vbModeless);
-}
-
-const clsNoty::Klavesnice& Okno() {
-    if (!g_klavesnice) vb::Raise(vb::err::ObjectNotSet);
-    return *g_klavesnice;
+    okno.Show(forms::vbModeless);
 }
 
 }  // namespace
 
-vb::Variant clsNoty::PrevedNaKrizky(const std::string& Ton) {
-    // The name is the pitch, an optional octave digit 1-5 and the comma.
-    if (vb::Right(Ton, 1) != ",") return Ton;
-    std::string vyska = vb::Left(Ton, vb::Len(Ton) - 1);
-    std::string oktava;
-    const std::string posledni = vb::Right(vyska, 1);
-    if (posledni >= "1" && posledni <= "5" && posledni.size() == 1) {
-        oktava = posledni;
-        vyska = vb::Left(vyska, vb::Len(vyska) - 1);
-    }
-
-    // Ces is h of the octave below: the digit goes one down, "h," having none.
-    if (vyska == "ces") {
-        if (oktava.empty()) return std::string("h0,");
-        if (oktava == "1") return std::string("h,");
-        return "h" + std::to_string(oktava[0] - '0' - 1) + ",";
-    }
-    for (const Preklad& p : kPreklady)
-        if (vyska == p.z) return std::string(p.na) + oktava + ",";
-    return Ton;
-}
-
-void clsNoty::PripojKlavesnici(const Klavesnice* klavesnice) { g_klavesnice = klavesnice; }
-
-const clsNoty::Klavesnice* clsNoty::PripojenaKlavesnice() { return g_klavesnice; }
-
-void clsNoty::StiskniKnoflik(std::string& Ton) {
+void Form1::StiskniKnoflik(std::string& Ton) {
     // Held for the whole lookup, so the spreadsheet stays while we use it.
     std::shared_ptr<xl::Application> excel;
     int neocekavane = 0;
@@ -102,7 +55,7 @@ void clsNoty::StiskniKnoflik(std::string& Ton) {
                 return;
             } catch (const vb::RuntimeError& e) {
                 if (e.Number() == vb::err::ObjectNotSet) throw Nenalezeno{};
-                Oznam(forms::NeocekavanaChybaText(e.Number()), "Neočekávaná chyba !");
+                Oznam(*this, forms::NeocekavanaChybaText(e.Number()), "Neočekávaná chyba !");
                 if (++neocekavane >= kNejvicNeocekavanych) throw Vzdano{};
             }
         }
@@ -117,7 +70,7 @@ void clsNoty::StiskniKnoflik(std::string& Ton) {
             excel->Range("B1:B51").Select();
         });
 
-        krok([&] { Ton = vb::CStr(PrevedNaKrizky(Ton)); });
+        krok([&] { Ton = vb::CStr(clsNoty().PrevedNaKrizky(Ton)); });
 
         // Find also stops at cells that merely contain the name; only a
         // whole, exact value counts, and 51 searches reach every cell.
@@ -127,14 +80,14 @@ void clsNoty::StiskniKnoflik(std::string& Ton) {
 
         std::int16_t knoflik = 0;
         krok([&] { knoflik = vb::CInt(excel->ActiveCell().Offset(0, -1).Value()); });
-        krok([&] { (*Okno().imgDiskant)(knoflik).Picture = forms::LoadResPicture(kObrazekKnofliku); });
-        krok([&] { (*Okno().cmdKlavesa)(knoflik).BackColor = kBarvaKlavesy; });
+        krok([&] { imgDiskant(knoflik).Picture = forms::LoadResPicture(kObrazekKnofliku); });
+        krok([&] { cmdKlavesa(knoflik).BackColor = kBarvaKlavesy; });
         // Button 1 and the multiples of 3 up to 48 appear only once on the keyboard.
         const bool jedenObrazek = knoflik == 1 || (knoflik >= 3 && knoflik <= 48 && knoflik % 3 == 0);
         if (!jedenObrazek)
-            krok([&] { (*Okno().imgDiskantPom)(knoflik).Picture = forms::LoadResPicture(kObrazekDruhehoKnofliku); });
+            krok([&] { imgDiskantPom(knoflik).Picture = forms::LoadResPicture(kObrazekDruhehoKnofliku); });
     } catch (const Nenalezeno&) {
-        Oznam("Nenalezen tón " + Ton + " stisk knoflíku nevyznačen !!!", "Chyba č. 91.");
+        Oznam(*this, "Nenalezen tón " + Ton + " stisk knoflíku nevyznačen !!!", "Chyba č. 91.");
     } catch (const Vzdano&) {
         // Reported already; what was marked before stays marked.
     }
