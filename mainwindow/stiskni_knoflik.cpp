@@ -6,6 +6,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "notation/noty.h"
 #include "platform/excel/application.h"
 #include "platform/forms/app_info.h"
@@ -82,9 +83,7 @@ void Form1::StiskniKnoflik(std::string& Ton) {
         krok([&] { knoflik = vb::CInt(excel->ActiveCell().Offset(0, -1).Value()); });
         krok([&] { imgDiskant(knoflik).Picture = forms::LoadResPicture(kObrazekKnofliku); });
         krok([&] { cmdKlavesa(knoflik).BackColor = kBarvaKlavesy; });
-        // Button 1 and the multiples of 3 up to 48 appear only once on the keyboard.
-        const bool jedenObrazek = knoflik == 1 || (knoflik >= 3 && knoflik <= 48 && knoflik % 3 == 0);
-        if (!jedenObrazek)
+        if (MaDruhyObrazek(knoflik))
             krok([&] { imgDiskantPom(knoflik).Picture = forms::LoadResPicture(kObrazekDruhehoKnofliku); });
     } catch (const Nenalezeno&) {
         Oznam(*this, "Nenalezen tón " + Ton + " stisk knoflíku nevyznačen !!!", "Chyba č. 91.");

@@ -69,12 +69,6 @@ void clsNotyZapis::NastavStupnici(const std::string& Stupnice) {
 
 namespace {
 
-// Signs parked in their trays stand left of this limit. The trays lie at
-// Top 8400, which is also where a flat beside the head of "f3," (8540)
-// stands, so a parked flat would turn every such head into "fes3,": only
-// signs on the staff count.
-constexpr float kVolnyZnak = 1440;
-
 // The staff's head-to-sign distances: a sharp or natural sign stands 110
 // above its head, a flat 140.
 constexpr int kKrizekNadHlavou = 110;
