@@ -15,7 +15,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/forms/resource_pictures.h"
+#include "resources/pictures.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "notation/notyzapis.h"
 #include "platform/com/vb_variant.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 

@@ -1,10 +1,10 @@
 #include "mainwindow/shared.h"
 
 #include "platform/com/vb_variant.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/controls.h"
 #include "platform/vb/conversions.h"
+#include "resources/app_info.h"
 #include "store/module1.h"
 
 void OznamChybuOkna(const vb::RuntimeError& e) {

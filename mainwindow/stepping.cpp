@@ -9,10 +9,10 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
 #include "store/module1.h"
 
 namespace {

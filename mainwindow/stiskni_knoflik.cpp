@@ -9,11 +9,11 @@
 #include "mainwindow/shared.h"
 #include "notation/noty.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
-#include "platform/forms/resource_pictures.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 

@@ -14,6 +14,7 @@
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/pictures.h"
 #include "store/module1.h"
 
 namespace {

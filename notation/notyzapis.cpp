@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "platform/forms/msgbox.h"
-#include "platform/forms/resources.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/strings.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "mainwindow/shared.h"
 #include "notation/noty.h"
 #include "notation/notyzapis.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
-#include "platform/forms/resource_pictures.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 
 namespace {
 

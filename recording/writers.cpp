@@ -17,11 +17,11 @@
 #include "mainwindow/shared.h"
 #include "notation/notyzapis.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"
+#include "resources/app_info.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "notation/notyzapis.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
-#include "platform/forms/resource_pictures.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"
 

@@ -16,8 +16,8 @@
 
 #include "platform/excel/file_dialog.h"
 #include "platform/excel/internal/xls_io.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"

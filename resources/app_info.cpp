@@ -1,4 +1,4 @@
-#include "platform/forms/app_info.h"
+#include "resources/app_info.h"
 
 #include <cstdlib>
 #include <filesystem>
