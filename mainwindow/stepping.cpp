@@ -9,19 +9,16 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
 #include "store/hmaty.h"
 #include "store/module1.h"
 
 namespace {
 
-// The colours of "?" and "Zpět" after a read: the side that was read, or the
-// neutral look when the row names no side.
-constexpr forms::OleColor kBarvaTlak = 0x00C000C0;
-constexpr forms::OleColor kBarvaTah = 0x00FF8080;
+// The colour of "?" and "Zpět" when the row names no side.
 constexpr forms::OleColor kBarvaNeutralni = forms::vbInactiveBorder;  // &H8000000B
 
 // The message of a step command that failed part way. Excel's own failures
@@ -200,8 +197,8 @@ void Form1::ZobrazSmerMechu() {
     }
     if (smer == "Tlak") {
         cmdReadTlak_Click();
-        cmdJakDal.BackColor = kBarvaTlak;
-        cmdJakDalZpet.BackColor = kBarvaTlak;
+        cmdJakDal.BackColor = kBarvaTlakPoKroku;
+        cmdJakDalZpet.BackColor = kBarvaTlakPoKroku;
     } else if (smer == "Tah") {
         cmdReadTah_Click();
         cmdJakDal.BackColor = kBarvaTah;

@@ -6,8 +6,6 @@
 
 namespace {
 
-std::string Text(const vb::Variant& v) { return vb::CStr(v); }
-
 // Column I seen from column B.
 constexpr int kSloupecSmeru = 7;
 
@@ -16,8 +14,8 @@ bool JeSmer(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"
 }  // namespace
 
 bool JeHmat(const xl::Range& BunkaB) {
-    if (!Text(BunkaB.Value()).empty()) return true;
-    return JeSmer(Text(BunkaB.Offset(0, kSloupecSmeru).Value()));
+    if (!vb::CStr(BunkaB.Value()).empty()) return true;
+    return JeSmer(vb::CStr(BunkaB.Offset(0, kSloupecSmeru).Value()));
 }
 
 xl::Range NajdiKonecPisne(const xl::Range& Oblast, const xl::Range& Po) {

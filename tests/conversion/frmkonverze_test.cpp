@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/excel/application.h"
+#include "resources/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
