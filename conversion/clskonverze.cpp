@@ -3,12 +3,12 @@
 #include <string>
 
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/hlaseni.h"
 #include "store/lookup.h"
 #include "store/module1.h"

@@ -15,6 +15,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/hlaseni.h"
 #include "store/module1.h"
 #include "store/pisen.h"
@@ -23,14 +24,12 @@ forms::FormInstance<class frmKonverze> frmKonverze;
 
 namespace {
 
-std::string Text(const vb::Variant& v) { return vb::CStr(v); }
-
 bool JeSmerMechu(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"; }
 
 // A grip of basses only: no treble note in B, a bellows direction in I.
 bool JenBasy(xl::Application& excel, int radek) {
-    return Text(excel.Range("B" + std::to_string(radek)).Value()).empty() &&
-           JeSmerMechu(Text(excel.Range("I" + std::to_string(radek)).Value()));
+    return vb::CStr(excel.Range("B" + std::to_string(radek)).Value()).empty() &&
+           JeSmerMechu(vb::CStr(excel.Range("I" + std::to_string(radek)).Value()));
 }
 
 // Selects column B of the row below `radek`; false on the sheet's last row,
@@ -146,12 +145,12 @@ void frmKonverze::cmdVyberPisen_Click() {
             Show(forms::vbModeless);
             return;
         }
-        if (!OtevriSesitPisne(Text(soubor), "konvertovat", "Nevhodný soubor.")) {
+        if (!OtevriSesitPisne(vb::CStr(soubor), "konvertovat", "Nevhodný soubor.")) {
             Show(forms::vbModeless);
             return;
         }
         AktualniPisen = excel.ActiveWorkbook().Name();
-        lblStupnice.Caption = Text(excel.ActiveSheet().Range("W1").Value());
+        lblStupnice.Caption = vb::CStr(excel.ActiveSheet().Range("W1").Value());
 
         if (vb::LooseEquals(AktivujReadOnly(), true)) {
             if (!Konverze().ZjistiZapsaneLadeni(AktualniPisen).empty()) {
@@ -267,7 +266,7 @@ void frmKonverze::PrvniPruchod() {
 
     excel.Range("B1").Select();
     // A first grip of basses only is a grip all the same.
-    if (Text(excel.ActiveCell().Value()).empty() && !JenBasy(excel, 1)) {
+    if (vb::CStr(excel.ActiveCell().Value()).empty() && !JenBasy(excel, 1)) {
         forms::MsgBox("Program nemá k dispozici očekávaná data. Konverze nebude provedena. Smažte soubor " +
                           AktualniPisen + vb::vbCrLf +
                           "Eventuelně může být tento soubor použit pro ruční zápis v požadovaném ladění.",
@@ -291,7 +290,7 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
     for (bool vynechKontrolu = odPrevodu;; vynechKontrolu = false) {
         if (!vynechKontrolu) {
             const int radek = excel.ActiveCell().Row();
-            if (Text(excel.ActiveCell().Value()).empty()) {
+            if (vb::CStr(excel.ActiveCell().Value()).empty()) {
                 // A grip of basses only has no note to convert; the song goes
                 // on below it. Otherwise the song ends here.
                 if (!JenBasy(excel, radek)) {
@@ -307,10 +306,10 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
             }
             bunka = excel.ActiveCell();
 
-            const std::string ladeniRadku = Text(excel.Range("W" + std::to_string(radek)).Value());
+            const std::string ladeniRadku = vb::CStr(excel.Range("W" + std::to_string(radek)).Value());
             if (ladeniRadku != lblStupnice.Caption.get()) {
                 const std::string odpoved =
-                    Text(Konverze().ZmenaLadeni(lblStupnice.Caption, ladeniRadku, std::to_string(radek)));
+                    vb::CStr(Konverze().ZmenaLadeni(lblStupnice.Caption, ladeniRadku, std::to_string(radek)));
                 if (odpoved == kStorno) {
                     Unload();
                     return;
@@ -329,15 +328,15 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
                           forms::vbCritical, "Neúplné údaje.");
             return;
         }
-        const vb::Variant nota = Konverze().Konvertuj(lblStupnice.Caption, cil, Text(bunka.Value()));
+        const vb::Variant nota = Konverze().Konvertuj(lblStupnice.Caption, cil, vb::CStr(bunka.Value()));
         // An unexpected failure has been reported; the note stays as it was
         // rather than being overwritten with nothing, and the conversion stops.
         if (nota.IsEmpty()) return;
 
         excel.Windows(AktualniPisen).Activate();
-        excel.ActiveCell().Value(Text(nota));
+        excel.ActiveCell().Value(vb::CStr(nota));
         excel.ActiveCell().Offset(0, 1).Select();
-        const std::string dalsi = Text(excel.ActiveCell().Value());
+        const std::string dalsi = vb::CStr(excel.ActiveCell().Value());
         if (JeSmerMechu(dalsi) || dalsi.empty()) {
             const int radek = excel.ActiveCell().Row();
             excel.Range("W" + std::to_string(radek)).Value(cil);

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
 #include "store/hlaseni.h"
 
 std::shared_ptr<xl::Application> ExcelAplikace;

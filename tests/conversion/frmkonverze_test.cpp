@@ -11,6 +11,7 @@
 
 #include "platform/excel/application.h"
 #include "platform/excel/internal/xls_io.h"
+#include "resources/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
+#include "resources/pictures.h"
 #include "qt_app.h"
 
 namespace {

@@ -6,10 +6,8 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -17,11 +15,13 @@
 #include <string>
 #include <vector>
 
+#include <QDate>
+
 #include "platform/excel/file_dialog.h"
 #include "platform/excel/internal/xls_io.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
+#include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"
@@ -47,16 +47,9 @@ using testsupport::SourceDir;
 
 fs::path TriListyXls() { return SourceDir() / "tests/fixtures/songs/tri_listy.xls"; }
 
-// Days since 30 Dec 1899 of today's local date.
-long DnesniSerial() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    ::localtime_r(&t, &tm);
-    using namespace std::chrono;
-    const year_month_day d{year{tm.tm_year + 1900}, month{static_cast<unsigned>(tm.tm_mon + 1)},
-                           day{static_cast<unsigned>(tm.tm_mday)}};
-    return (sys_days{d} - sys_days{year{1899} / December / 30}).count();
-}
+// Days since 30 Dec 1899 of today's local date, counted by Qt's calendar
+// rather than by the arithmetic the stamp is written with.
+long DnesniSerial() { return static_cast<long>(QDate(1899, 12, 30).daysTo(QDate::currentDate())); }
 
 // Records whether the main window was visible while the open dialog was up.
 class FileDialogWatch : public xl::FileDialogService {

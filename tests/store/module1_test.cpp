@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 
