@@ -4,6 +4,7 @@
 //
 // Everything here reads the active sheet of the song workbook through the
 // active cell, which rests in column B between operations.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,10 +59,12 @@ void Form1::ZobrazRadek() {
     xl::Range bunka = Excel().ActiveCell();
     const int r = bunka.Row();
 
-    // Column A of the two rows above and below; above row 1 there is nothing to show.
+    // Column A of the two rows above and below; above row 1 and below the
+    // sheet's last row there is nothing to show.
     const int prvni = r >= 3 ? 0 : (r == 2 ? 1 : 2);
-    for (int j = 0; j < prvni; ++j) lblSlabika(j).Caption = "";
-    for (int j = prvni; j <= 4; ++j) lblSlabika(j).Caption = vb::CStr(bunka.Offset(j - 2, -1).Value());
+    const int posledni = std::min(4, xl::kRowsPerSheet - r + 2);
+    for (int j = 0; j <= 4; ++j)
+        lblSlabika(j).Caption = j >= prvni && j <= posledni ? vb::CStr(bunka.Offset(j - 2, -1).Value()) : std::string();
 
     lblPopisD.Visible = true;
     lblTony.Caption = SpojBunky(bunka, 0, 8);     // B..J
