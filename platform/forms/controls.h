@@ -163,6 +163,8 @@ public:
     int ListCount() const;
     std::string List(int index) const;
 
+    // Click: the user chose an item (in the opened list, or with a key or the
+    // wheel in the closed box; the item already chosen too), or ListIndex was set.
     std::function<void()> Change;  // the user edited the text, or Text was set
 
 protected:
@@ -174,6 +176,9 @@ protected:
 private:
     QComboBox* combo() const;
     void WireLineEdit();
+    void Choose(int index);
+    // The widget shows ListIndex and Text as they are.
+    void ShowChoice();
 };
 
 class TextBox : public Control {
