@@ -466,6 +466,8 @@ void TextBox::ApplyColors() { ApplyFieldColors(Widget(), BackColor, ForeColor); 
 
 Slider::Slider(Container& parent) : Control(parent) {
     auto* slider = new QSlider(Qt::Horizontal);
+    // A dragged thumb changes the value once, where it is let go.
+    slider->setTracking(false);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setRange(Min, Max);
     slider->setSingleStep(SmallChange);

@@ -210,7 +210,9 @@ public:
     Property<int> LargeChange{this, kSteps, 5};
     Property<int> Value{this, kValue, 0};
 
-    std::function<void()> Change;  // raised when Value changes, by the user or by code
+    // Raised when Value changes: by code, by a key or a click beside the
+    // thumb, and once when a dragged thumb is let go.
+    std::function<void()> Change;
 
 protected:
     enum : int { kRange = kFirstOwn, kSteps, kValue };

@@ -397,6 +397,27 @@ TEST_F(ControlsTest, SliderRaisesChangeAndKeepsItsRange) {
     EXPECT_EQ(slider.Value, 2);
 }
 
+// A thumb being dragged raises Change once, where it is let go; a key or a
+// click beside the thumb changes the value at once.
+TEST_F(ControlsTest, SliderRaisesChangeWhenTheDraggedThumbIsLetGo) {
+    Slider slider(form);
+    slider.Min = -5;
+    slider.Max = 5;
+    std::vector<int> values;
+    slider.Change = [&] { values.push_back(slider.Value); };
+    auto* thumb = static_cast<QSlider*>(slider.Widget());
+    thumb->setSliderDown(true);  // as the mouse pressed on the thumb drives it
+    for (int position : {1, 2, 4}) thumb->setSliderPosition(position);
+    EXPECT_TRUE(values.empty());
+    thumb->setSliderDown(false);
+    EXPECT_EQ(values, std::vector<int>{4});
+    EXPECT_EQ(slider.Value, 4);
+
+    QTest::keyClick(thumb, Qt::Key_Left);
+    thumb->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(values, (std::vector<int>{4, 3, -2}));
+}
+
 TEST_F(ControlsTest, MouseEventsCarryButtonShiftAndTwips) {
     Image image(form);
     image.Move(0, 0, 600, 600);
