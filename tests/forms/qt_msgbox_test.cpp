@@ -4,7 +4,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/qt_msgbox.h"
@@ -226,6 +229,65 @@ TEST_F(QtMsgBoxTest, InputBoxGivesTheTextOrEmptyWhenCancelled) {
         dialog->reject();
     });
     EXPECT_EQ(InputBox("Cesta", "", "C:\\"), "");
+}
+
+// A click that is still waiting to be seen to when a command raises a box (or
+// shows a modal form) does not run another command inside it: while a modal
+// window is up, the program's other windows take no input, as with the
+// classic modal box, and the click is dropped.
+TEST_F(QtMsgBoxTest, AClickWaitingWhileABoxComesRunsNoCommandInsideIt) {
+    struct Case {
+        const char* what;
+        std::function<void()> modal;  // raises the modal window and returns when it was answered
+    };
+    const std::vector<Case> cases = {
+        {"message box",
+         [] {
+             QTimer::singleShot(150, [] { OpenBox()->Buttons()[0].first->click(); });
+             MsgBox("Mnohoprstost", vbCritical, "Mnohoprstost !");
+         }},
+        {"input box",
+         [] {
+             QTimer::singleShot(150, [] { QApplication::activeModalWidget()->close(); });
+             InputBox("Zadejte název nové písničky.", "Nová skladba.");
+         }},
+        {"modal form",
+         [] {
+             Form dialog;
+             dialog.Caption = "Nastavení";
+             QTimer::singleShot(150, [&dialog] { dialog.Hide(); });
+             dialog.Show(vbModal);
+         }},
+    };
+    for (const Case& c : cases) {
+        Form main;
+        CommandButton prvni(main), tlak(main);
+        prvni.Move(0, 0, 1380, 375);
+        tlak.Move(0, 600, 1380, 375);
+        main.Show();
+        std::vector<std::string> log;
+        tlak.Click = [&] { log.push_back("tlak"); };
+        prvni.Click = [&] {
+            log.push_back("první");
+            // The user's next click is already waiting when the box comes.
+            QWidget* button = tlak.Widget();
+            const QPointF at(10, 10);
+            const QPointF global = button->mapToGlobal(at);
+            QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                                Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+            c.modal();
+            log.push_back("první hotovo");
+        };
+        QTest::mouseClick(prvni.Widget(), Qt::LeftButton);
+        QTest::qWait(50);
+        EXPECT_EQ(log, (std::vector<std::string>{"první", "první hotovo"})) << c.what;
+        // Once the box is gone, a click runs its command again.
+        QTest::mouseClick(tlak.Widget(), Qt::LeftButton);
+        EXPECT_EQ(log.back(), "tlak") << c.what;
+        main.Hide();
+    }
 }
 
 }  // namespace
