@@ -138,10 +138,13 @@ private:
     QElapsedTimer sinceOnTop_;
 };
 
-// Puts a dialog in front of the current form and keeps the focus on it.
+// Puts a dialog in front of the current form and keeps the focus on it. A
+// box raised while no form is shown has no window to stand in front of: it
+// stands above every window, or a topmost window (of this program, or of a
+// second copy of it) could cover it and leave it unanswerable.
 void StandAboveCurrentForm(QDialog& dialog) {
     Form* form = CurrentForm();
-    if (form && form->IsTopmost()) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    if (!form || form->IsTopmost()) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     new BoxFocus(dialog);
 }
 

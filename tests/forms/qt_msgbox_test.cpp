@@ -198,6 +198,7 @@ TEST_F(QtMsgBoxTest, ABoxBelongsToTheCurrentFormAndStandsAboveIt) {
     AnswerNextBox(none, "OK");
     MsgBox("Bez okna");
     EXPECT_EQ(none.parent, nullptr);
+    EXPECT_TRUE(none.onTop);  // nothing of the program's may cover it
 }
 
 // A box that asks a question cannot be dismissed without an answer.
