@@ -3,12 +3,12 @@
 #include <string>
 
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/hlaseni.h"
 #include "store/lookup.h"
 #include "store/module1.h"
@@ -51,9 +51,16 @@ vb::Variant clsKonverze::Konvertuj(const std::string& LadeniZdroj, const std::st
             const int sloupec = NajdiCelou("C" + r + ":BH" + r, Nota).Column();
             const xl::Range cilovaStupnice = NajdiCelou(kStupniceTabulky, LadeniCil);
             const vb::Variant vysledek = cilovaStupnice.Offset(0, sloupec - 2).Value();
-            // An empty cell: the tone lies outside the instrument's range in
-            // the target scale. Written into the song, the note would vanish.
             if (!vb::CStr(vysledek).empty()) return vysledek;
+            // An empty cell: the tone lies outside the treble in the target
+            // scale. Written into the song, the note would vanish.
+            forms::MsgBox("Nota " + Nota + " ze stupnice " + LadeniZdroj + " nemá po konverzi do " + LadeniCil +
+                              " na diskantu žádný knoflík: padla by mimo jeho rozsah." + vb::vbCr +
+                              "Na jejím místě bude v písni zapsáno " + kNeprekonvertovano + vb::vbCr +
+                              "Vymažte prosím později tento nedokončený a chybný soubor " + AktualniPisen +
+                              " z Vašeho úložiště skladeb!",
+                          forms::vbExclamation, "Nota mimo rozsah diskantu !");
+            return kNeprekonvertovano;
         } catch (const vb::RuntimeError& e) {
             if (e.Number() != vb::err::ObjectNotSet) throw;
         }

@@ -1,5 +1,7 @@
 #include "conversion/frmkonverze.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -13,28 +15,45 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/hlaseni.h"
 #include "store/module1.h"
+#include "store/pisen.h"
 
 forms::FormInstance<class frmKonverze> frmKonverze;
 
 namespace {
 
-std::string Text(const vb::Variant& v) { return vb::CStr(v); }
-
 bool JeSmerMechu(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"; }
 
 // A grip of basses only: no treble note in B, a bellows direction in I.
 bool JenBasy(xl::Application& excel, int radek) {
-    return Text(excel.Range("B" + std::to_string(radek)).Value()).empty() &&
-           JeSmerMechu(Text(excel.Range("I" + std::to_string(radek)).Value()));
+    return vb::CStr(excel.Range("B" + std::to_string(radek)).Value()).empty() &&
+           JeSmerMechu(vb::CStr(excel.Range("I" + std::to_string(radek)).Value()));
 }
 
-// Deletes a file of the song folder; false when it cannot be deleted.
-bool SmazSoubor(const std::string& cesta) {
+// Selects column B of the row below `radek`; false on the sheet's last row,
+// below which no song goes on.
+bool NaDalsiRadek(xl::Application& excel, int radek) {
+    if (radek >= xl::kRowsPerSheet) return false;
+    excel.Range("B" + std::to_string(radek + 1)).Select();
+    return true;
+}
+
+// Deletes a file of the song folder: "" when it is gone, else why it stays.
+std::string SmazSoubor(const std::string& cesta) {
     const auto soubor = sys::ToNativePath(cesta);
+    if (!soubor) return "cesta nebyla nalezena";
     std::error_code ec;
-    return soubor && std::filesystem::remove(*soubor, ec) && !ec;
+    std::filesystem::remove(*soubor, ec);
+    if (!ec) return {};
+    switch (ec.value()) {
+        case EROFS: return "disk je připojen jen pro čtení";
+        case ENOTEMPTY:
+        case EEXIST:
+        case EISDIR: return "je to složka";
+        default: return "přístup byl odmítnut, složka je chráněná proti zápisu";
+    }
 }
 
 }  // namespace
@@ -126,24 +145,12 @@ void frmKonverze::cmdVyberPisen_Click() {
             Show(forms::vbModeless);
             return;
         }
-        try {
-            excel.Workbooks().Open(Text(soubor));
-        } catch (const vb::RuntimeError& e) {
-            if (e.Number() != vb::err::ApplicationDefined) throw;
-            forms::MsgBox("Soubor " + Text(soubor) +
-                              " nelze otevřít.\r\nZkontrolujte, zda jde o sešit Excelu, zda není poškozen a zda "
-                              "není otevřen sešit stejného názvu.",
-                          forms::vbExclamation, "Nevhodný soubor.");
-            Show(forms::vbModeless);
-            return;
-        }
-        // The lookup workbook would be saved over and closed below as the song.
-        if (JeVybranReadOnly("konvertovat", "Nevhodný soubor.")) {
+        if (!OtevriSesitPisne(vb::CStr(soubor), "konvertovat", "Nevhodný soubor.")) {
             Show(forms::vbModeless);
             return;
         }
         AktualniPisen = excel.ActiveWorkbook().Name();
-        lblStupnice.Caption = Text(excel.ActiveSheet().Range("W1").Value());
+        lblStupnice.Caption = vb::CStr(excel.ActiveSheet().Range("W1").Value());
 
         if (vb::LooseEquals(AktivujReadOnly(), true)) {
             if (!Konverze().ZjistiZapsaneLadeni(AktualniPisen).empty()) {
@@ -154,12 +161,7 @@ void frmKonverze::cmdVyberPisen_Click() {
                               "provést. Vyberte jinou píseň." +
                                   vb::vbCr + "Pokročilí uživatelé mohou zapsat ladění do sloupce W.",
                               forms::vbCritical, "Nevhodný soubor.");
-                if (vb::LooseEquals(AktivujPisen(), true)) {
-                    excel.ActiveWorkbook().Save();
-                    excel.ActiveWorkbook().Close();
-                    // No song is open any more.
-                    AktualniPisen.clear();
-                }
+                if (vb::LooseEquals(AktivujPisen(), true)) ZavriVybranouPisen();
             }
         }
     } catch (const vb::RuntimeError& e) {
@@ -216,27 +218,46 @@ void frmKonverze::PrvniPruchod() {
 
     // The song is saved as it is, and the workbook goes on as the result.
     xl::Application& excel = Excel();
-    if (vb::Len(AktualniPisen) > 4) {
-        const std::string cesta =
-            std::string(PracovniAdresar) + "\\" + vb::Left(AktualniPisen, vb::Len(AktualniPisen) - 4) + " " + cil + ".xls";
-        if (sys::FileExists(cesta)) {
-            if (forms::MsgBox("Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
-                              cesta) == forms::vbCancel) {
-                forms::MsgBox("Zpracování zrušeno uživatelem.", forms::vbInformation, "Storno převodu.");
+    try {
+        if (vb::Len(AktualniPisen) > 4) {
+            const std::string cesta = std::string(PracovniAdresar) + "\\" +
+                                      vb::Left(AktualniPisen, vb::Len(AktualniPisen) - 4) + " " + cil + ".xls";
+            // Saved first: a song that cannot be saved is refused before an
+            // old result is deleted for the new one.
+            excel.ActiveWorkbook().Save();
+            // Nor is a result deleted that is open for writing elsewhere.
+            if (const std::string proc = xl::OpenElsewhere(cesta); !proc.empty()) {
+                forms::MsgBox(proc + "\r\nKonverze nebude provedena.", forms::vbCritical, "Konverzi nelze provést.");
                 Unload();
                 return;
             }
-            if (!SmazSoubor(cesta)) {
-                forms::MsgBox("Soubor nelze smazat. Přístup byl odmítnut.", forms::vbCritical,
-                              "Chyba při mazání souboru.");
-                Unload();
-                return;
+            if (sys::FileExists(cesta)) {
+                if (forms::MsgBox("Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
+                                  cesta) == forms::vbCancel) {
+                    forms::MsgBox("Zpracování zrušeno uživatelem.", forms::vbInformation, "Storno převodu.");
+                    Unload();
+                    return;
+                }
+                if (const std::string proc = SmazSoubor(cesta); !proc.empty()) {
+                    forms::MsgBox("Soubor " + cesta + " nelze smazat a nahradit novým: " + proc +
+                                      ".\r\nKonverze nebude provedena.",
+                                  forms::vbCritical, "Chyba při mazání souboru.");
+                    Unload();
+                    return;
+                }
             }
+            excel.ActiveWorkbook().SaveAs({.Filename = cesta});
+        } else {
+            excel.ActiveWorkbook().SaveAs({.Filename = AktualniPisen + " " + cil});
         }
-        excel.ActiveWorkbook().Save();
-        excel.ActiveWorkbook().SaveAs({.Filename = cesta});
-    } else {
-        excel.ActiveWorkbook().SaveAs({.Filename = AktualniPisen + " " + cil});
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() != vb::err::ApplicationDefined) throw;
+        // The song or the result cannot be written: nothing of the
+        // conversion is, and the song stays where it was.
+        OznamChybuSouboru(e, "Konverze nebude provedena.", "Konverzi nelze provést.");
+        ZapisSelhal = true;
+        Unload();
+        return;
     }
     AktualniPisen = excel.ActiveWorkbook().Name();
 
@@ -245,7 +266,7 @@ void frmKonverze::PrvniPruchod() {
 
     excel.Range("B1").Select();
     // A first grip of basses only is a grip all the same.
-    if (Text(excel.ActiveCell().Value()).empty() && !JenBasy(excel, 1)) {
+    if (vb::CStr(excel.ActiveCell().Value()).empty() && !JenBasy(excel, 1)) {
         forms::MsgBox("Program nemá k dispozici očekávaná data. Konverze nebude provedena. Smažte soubor " +
                           AktualniPisen + vb::vbCrLf +
                           "Eventuelně může být tento soubor použit pro ruční zápis v požadovaném ladění.",
@@ -269,7 +290,7 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
     for (bool vynechKontrolu = odPrevodu;; vynechKontrolu = false) {
         if (!vynechKontrolu) {
             const int radek = excel.ActiveCell().Row();
-            if (Text(excel.ActiveCell().Value()).empty()) {
+            if (vb::CStr(excel.ActiveCell().Value()).empty()) {
                 // A grip of basses only has no note to convert; the song goes
                 // on below it. Otherwise the song ends here.
                 if (!JenBasy(excel, radek)) {
@@ -277,15 +298,18 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
                     return;
                 }
                 excel.Range("W" + std::to_string(radek)).Value(cil);
-                excel.Range("B" + std::to_string(radek + 1)).Select();
+                if (!NaDalsiRadek(excel, radek)) {
+                    Dokonci();
+                    return;
+                }
                 continue;
             }
             bunka = excel.ActiveCell();
 
-            const std::string ladeniRadku = Text(excel.Range("W" + std::to_string(radek)).Value());
+            const std::string ladeniRadku = vb::CStr(excel.Range("W" + std::to_string(radek)).Value());
             if (ladeniRadku != lblStupnice.Caption.get()) {
                 const std::string odpoved =
-                    Text(Konverze().ZmenaLadeni(lblStupnice.Caption, ladeniRadku, std::to_string(radek)));
+                    vb::CStr(Konverze().ZmenaLadeni(lblStupnice.Caption, ladeniRadku, std::to_string(radek)));
                 if (odpoved == kStorno) {
                     Unload();
                     return;
@@ -304,26 +328,29 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
                           forms::vbCritical, "Neúplné údaje.");
             return;
         }
-        const vb::Variant nota = Konverze().Konvertuj(lblStupnice.Caption, cil, Text(bunka.Value()));
+        const vb::Variant nota = Konverze().Konvertuj(lblStupnice.Caption, cil, vb::CStr(bunka.Value()));
         // An unexpected failure has been reported; the note stays as it was
         // rather than being overwritten with nothing, and the conversion stops.
         if (nota.IsEmpty()) return;
 
         excel.Windows(AktualniPisen).Activate();
-        excel.ActiveCell().Value(Text(nota));
+        excel.ActiveCell().Value(vb::CStr(nota));
         excel.ActiveCell().Offset(0, 1).Select();
-        const std::string dalsi = Text(excel.ActiveCell().Value());
+        const std::string dalsi = vb::CStr(excel.ActiveCell().Value());
         if (JeSmerMechu(dalsi) || dalsi.empty()) {
             const int radek = excel.ActiveCell().Row();
             excel.Range("W" + std::to_string(radek)).Value(cil);
-            excel.Range("B" + std::to_string(radek + 1)).Select();
+            if (!NaDalsiRadek(excel, radek)) {
+                Dokonci();
+                return;
+            }
         }
     }
 }
 
 void frmKonverze::Dokonci() {
     xl::Application& excel = Excel();
-    excel.Range("V1:V" + std::to_string(excel.ActiveCell().Row() + 10)).ClearContents();
+    excel.Range("V1:V" + std::to_string(std::min(excel.ActiveCell().Row() + 10, xl::kRowsPerSheet))).ClearContents();
     excel.Range("B1").Select();
     excel.ActiveSheet().Name(StaryNazevListu);
     forms::MsgBox("Skladba byla na aktivním listu překonvertována podle nastavených požadavků a uložena do souboru " +
@@ -334,18 +361,39 @@ void frmKonverze::Dokonci() {
 
 void frmKonverze::cmdKonec_Click() { Unload(); }
 
+void frmKonverze::ZavriVybranouPisen() {
+    xl::Application& excel = Excel();
+    if (!ZapisSelhal && !excel.ActiveWorkbook().Saved()) {
+        try {
+            excel.ActiveWorkbook().Save();
+        } catch (const vb::RuntimeError& e) {
+            if (e.Number() != vb::err::ApplicationDefined) throw;
+            OznamChybuSouboru(e, "Sešit se zavře bez uložení změn.", "Píseň nelze uložit.");
+        }
+    }
+    excel.ActiveWorkbook().Close(false);
+    // No song is open any more.
+    AktualniPisen.clear();
+}
+
 void frmKonverze::Form_Unload(int& /*Cancel*/) {
     try {
         Excel().Visible(true);
         if (PisenBylaOtevrena) {
-            // The main window goes on with the result as its song.
+            // The main window goes on with the result as its song; a save
+            // that failed once is left to the main window's own end of it.
             Excel().Windows(AktualniPisen).Activate();
-            Excel().ActiveWorkbook().Save();
+            if (!ZapisSelhal && !Excel().ActiveWorkbook().Saved()) {
+                try {
+                    Excel().ActiveWorkbook().Save();
+                } catch (const vb::RuntimeError& e) {
+                    if (e.Number() != vb::err::ApplicationDefined) throw;
+                    OznamChybuSouboru(e, "Píseň zůstává otevřená, její změny nejsou uloženy.", "Píseň nelze uložit.");
+                }
+            }
             if (Okno.NastavTitulek) Okno.NastavTitulek(AktualniPisen);
         } else if (vb::LooseEquals(AktivujPisen(), true)) {
-            Excel().ActiveWorkbook().Save();
-            Excel().ActiveWorkbook().Close();
-            AktualniPisen.clear();
+            ZavriVybranouPisen();
         }
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ObjectNotSet)
@@ -355,4 +403,5 @@ void frmKonverze::Form_Unload(int& /*Cancel*/) {
     }
     if (Okno.Zobraz) Okno.Zobraz();
     PisenBylaOtevrena = false;
+    ZapisSelhal = false;
 }

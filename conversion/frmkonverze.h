@@ -70,9 +70,15 @@ private:
     // conversion paused, and its scale has been settled already.
     void PrevadejBunky(const std::string& cil, bool odPrevodu);
     void Dokonci();
+    // Closes the song workbook the dialog opened itself, saved when it has
+    // changes; a save that fails is reported and the workbook closes unsaved.
+    // No song is open afterwards.
+    void ZavriVybranouPisen();
 
     // A song was open in the main window as the dialog opened.
     bool PisenBylaOtevrena = false;
+    // A save of the song failed and was reported: closing does not try again.
+    bool ZapisSelhal = false;
     // The converted sheet's name before the conversion renamed it.
     std::string StaryNazevListu;
     std::unique_ptr<clsKonverze> Konverze_;

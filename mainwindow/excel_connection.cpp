@@ -4,9 +4,9 @@
 #include <string>
 
 #include "mainwindow/form1.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
 #include "store/module1.h"
 
 namespace {

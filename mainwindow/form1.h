@@ -304,6 +304,12 @@ public:
     void UkazInterval(std::int16_t k);
     std::string DejNazevIntervalu(std::int16_t k);
     void UvolniIntervaly();
+    // Marks the treble button of the note name `Ton` (its button picture, its
+    // piano key and its second picture) as the target of an interval, found
+    // in the lookup workbook's tone sheet. `Ton` is replaced by its sharp
+    // spelling. A name that is not found is reported with the window hidden,
+    // and nothing is marked.
+    void StiskniKnoflik(std::string& Ton);
 
     // ---- Releasing buttons and parking the staff's pictures ----------------
     void UvolniKnoflik(std::uint8_t Index);
@@ -412,9 +418,6 @@ private:
         std::string potom;
     };
     std::vector<ZobrazenyPrst> zobrazenePrsty_;
-
-    // The treble keyboard handed to the treble button lookup.
-    clsNoty::Klavesnice klavesnice_{this, &imgDiskant, &imgDiskantPom, &cmdKlavesa};
 
     com::ComPtr<calvira::_Calvira12> Klic_;
     std::shared_ptr<clsNotyZapis> Zapis_;  // shared: its type is complete only where it is made

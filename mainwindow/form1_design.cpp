@@ -15,7 +15,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/forms/resource_pictures.h"
+#include "resources/pictures.h"
 
 namespace {
 
@@ -118,10 +118,8 @@ forms::Picture StaffPicture(float width, float height, float headTop, float head
 Form1* HlavniOkno = nullptr;
 
 Form1::Form1() {
-    // The dialogs that hide the window show it again when they close; the
-    // treble button lookup marks this window's keyboard.
+    // The dialogs that hide the window show it again when they close.
     forms::SetMainForm(this);
-    clsNoty::PripojKlavesnici(&klavesnice_);
     InitializeComponent();
     ConnectSteppingEvents();
     ConnectSoundEvents();
@@ -133,9 +131,7 @@ Form1::Form1() {
     ConnectRecordingEvents();
 }
 
-Form1::~Form1() {
-    if (clsNoty::PripojenaKlavesnice() == &klavesnice_) clsNoty::PripojKlavesnici(nullptr);
-}
+Form1::~Form1() = default;
 
 bool Form1::LoadSongMenuItems() {
     mnuNovaPisen.Load(2, mnuSoubor);

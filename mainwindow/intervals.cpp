@@ -145,7 +145,7 @@ void Form1::UkazInterval(std::int16_t k) {
         // The lookup respells its argument into sharps; the staff wants the
         // name as the scale spells it.
         std::string kopie = cilovyTon;
-        clsNoty().StiskniKnoflik(kopie);
+        StiskniKnoflik(kopie);
 
         auto& tlacitko = k < 0 ? cmdSpodInterval(-k) : cmdInterval(k);
         tlacitko.BackColor = kPouzityInterval;

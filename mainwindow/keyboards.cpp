@@ -4,17 +4,10 @@
 #include <cstdint>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "platform/vb/conversions.h"
 
 namespace {
-
-// The piano keys' free colours: black keys in the window-text colour, white
-// keys in the caption-text colour.
-constexpr forms::OleColor kCernaKlavesa = forms::vbWindowText;   // &H80000008
-constexpr forms::OleColor kBilaKlavesa = forms::vbTitleBarText;  // &H80000009
-
-// A treble picture's free look follows its own Tag: 0 white key, 1 black key.
-int VzhledKnofliku(const forms::Image& knoflik) { return vb::CInt(vb::Variant(knoflik.Tag)); }
 
 // The controls that work only on an open song, switched on or off together
 // in one order: the back buttons go between the writing, reading and first
@@ -61,14 +54,14 @@ void Form1::RozmistiBasy() {
 void Form1::UvolniDiskant() {
     SmazPrstoklad();
     for (int n = 1; n <= 49; ++n) {
-        imgDiskant(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskant(n))).Picture;
+        imgDiskant(n).Picture = imgKnoflikVol(DruhKnofliku(imgDiskant(n))).Picture;
         lbl(n).Tag = "0";
     }
     // Only the buttons shown twice have a second picture: 2, 5, ... 47 and 4, 7, ... 49.
     for (int n = 2; n <= 47; n += 3)
-        imgDiskantPom(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskantPom(n))).Picture;
+        imgDiskantPom(n).Picture = imgKnoflikVol(DruhKnofliku(imgDiskantPom(n))).Picture;
     for (int n = 4; n <= 49; n += 3)
-        imgDiskantPom(n).Picture = imgKnoflikVol(VzhledKnofliku(imgDiskantPom(n))).Picture;
+        imgDiskantPom(n).Picture = imgKnoflikVol(DruhKnofliku(imgDiskantPom(n))).Picture;
 
     for (int i = 0; i <= 4; ++i) {
         imgNota(i).Visible = false;

@@ -13,18 +13,16 @@
 #include "notation/notyzapis.h"
 #include "platform/com/vb_variant.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 
 namespace {
 
-constexpr std::int16_t kTlak = -1;
-constexpr std::uint8_t kNeniTon = 99;
 constexpr int kHlavNaOsnove = 5;
 // A bass name found only inside longer names is given up after this many searches.
 constexpr int kHledaniBasu = 8;
@@ -34,11 +32,6 @@ constexpr forms::OleColor kKlavesaTah = 0xC00000;
 constexpr forms::OleColor kNeprectenoBarva = 0x8000000B;
 
 bool Prazdna(const vb::Variant& hodnota) { return hodnota.IsEmpty() || vb::CStr(hodnota).empty(); }
-
-std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
-
-// Button 1 and the multiples of 3 appear only once on the keyboard.
-bool MaDruhyObrazek(int knoflik) { return knoflik != 1 && knoflik % 3 != 0; }
 
 // The bass button's picture for the direction: C and the two ridged buttons
 // keep their own look.
@@ -173,12 +166,7 @@ void Form1::ZobrazHmat(std::int16_t smer) {
 
             const std::uint8_t n = CisloTonu(Klic(), s);
             if (n == kNeniTon) {
-                forms::MsgBox("Nota " + s +
-                                  " v nastaveném ladění neexistuje.\r"
-                                  "Zkontrolujte prosím aktuální záznam v písničce a opravte uvedenou notu,\r"
-                                  "nebo proveďte pomocí programu nový záznam aktuálního akordu znovu.\r\r"
-                                  "V tuto chvíli tón nemůže být zobrazen !",
-                              forms::vbExclamation, "Chyba při vyhledávání tónu.");
+                OznamNeexistujiciNotu(s);
                 return;
             }
 

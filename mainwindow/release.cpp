@@ -6,15 +6,11 @@
 #include <string>
 
 #include "mainwindow/form1.h"
+#include "mainwindow/shared.h"
 #include "notation/notyzapis.h"
 #include "platform/vb/conversions.h"
 
 namespace {
-
-constexpr forms::OleColor kCernaKlavesa = forms::vbWindowText;   // &H80000008
-constexpr forms::OleColor kBilaKlavesa = forms::vbTitleBarText;  // &H80000009
-
-int Druh(const forms::Image& knoflik) { return vb::CInt(vb::Variant(knoflik.Tag)); }
 
 void Umisti(forms::PictureBox& obrazek, float top, float left) {
     obrazek.Top = top;
@@ -37,8 +33,8 @@ void Form1::ConnectReleaseEvents() {
 // the one moving or clearing the head that lit the button.
 void Form1::UvolniKnoflik(std::uint8_t Index) {
     const int i = Index;
-    imgDiskant(i).Picture = imgKnoflikVol(Druh(imgDiskant(i))).Picture;
-    if (i > 1 && i % 3 != 0) imgDiskantPom(i).Picture = imgKnoflikVol(Druh(imgDiskantPom(i))).Picture;
+    imgDiskant(i).Picture = imgKnoflikVol(DruhKnofliku(imgDiskant(i))).Picture;
+    if (MaDruhyObrazek(i)) imgDiskantPom(i).Picture = imgKnoflikVol(DruhKnofliku(imgDiskantPom(i))).Picture;
     lbl(i).Tag = "0";
     cmdKlavesa(i).BackColor = vb::Val(imgDiskant(i).Tag) == 0 ? kBilaKlavesa : kCernaKlavesa;
     lblTonKlav(i).Caption = "";

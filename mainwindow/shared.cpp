@@ -1,9 +1,11 @@
 #include "mainwindow/shared.h"
 
 #include "platform/com/vb_variant.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "platform/forms/controls.h"
 #include "platform/vb/conversions.h"
+#include "resources/app_info.h"
+#include "store/module1.h"
 
 void OznamChybuOkna(const vb::RuntimeError& e) {
     if (e.Number() == vb::err::SubscriptOutOfRange) {
@@ -22,6 +24,10 @@ void OznamChybuSPokracovanim(const std::string& kde, int cislo, const std::strin
                   forms::vbExclamation, titulek);
 }
 
+std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
+
+int DruhKnofliku(const forms::Image& knoflik) { return vb::CInt(vb::Variant(knoflik.Tag)); }
+
 vb::Variant VysledekKlice(calvira::_Calvira12& klic) {
     com::VARIANT v;
     com::VariantInit(&v);
@@ -38,6 +44,15 @@ std::uint8_t CisloTonu(calvira::_Calvira12& klic, const std::string& nota) {
         com::CheckHresult(klic.DejCisloTonu(arg.get()));
     }
     return vb::CByte(VysledekKlice(klic));
+}
+
+void OznamNeexistujiciNotu(const std::string& nota) {
+    forms::MsgBox("Nota " + nota +
+                      " v nastaveném ladění neexistuje.\r"
+                      "Zkontrolujte prosím aktuální záznam v písničce a opravte uvedenou notu,\r"
+                      "nebo proveďte pomocí programu nový záznam aktuálního akordu znovu.\r\r"
+                      "V tuto chvíli tón nemůže být zobrazen !",
+                  forms::vbExclamation, "Chyba při vyhledávání tónu.");
 }
 
 std::string TonVeStupnici(calvira::_Calvira12& klic, std::int16_t& ton, const std::string& stupnice,

@@ -10,15 +10,16 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/app_info.h"
 #include "store/hlaseni.h"
 #include "store/module1.h"
+#include "store/pisen.h"
 
 namespace fs = std::filesystem;
 
@@ -26,6 +27,10 @@ namespace {
 
 constexpr const char* kDokumenty = "C:\\Dokumenty";
 constexpr const char* kDovozivuz = "C:\\Dokumenty\\Dovozivuz";
+
+// What follows a save of the open song that failed.
+constexpr const char* kPisenNeulozena =
+    "Píseň zůstává otevřená a její soubor je beze změny: změny písně zatím nejsou uloženy.";
 
 // The idle look of the "Jak dál" buttons: the system colour of a button face.
 constexpr forms::OleColor kBarvaTlacitka = 0x8000000B;
@@ -149,6 +154,11 @@ bool Form1::FldExist(const std::string& FolderPath) {
 // cannot be deleted. False when there was none or the user had it deleted.
 bool Form1::FileExists(const std::string& strFileName) {
     while (sys::FileExists(strFileName)) {
+        // A song open for writing elsewhere is not deleted under that window.
+        if (const std::string proc = xl::OpenElsewhere(strFileName); !proc.empty()) {
+            forms::MsgBox(proc, forms::vbExclamation, "Tato skladba již existuje!");
+            return true;
+        }
         if (forms::MsgBox("Přejete si vymazat z disku původní písničku a nahradit ji novou ?",
                           forms::vbYesNo + forms::vbExclamation, "Tato skladba již existuje!") == forms::vbNo)
             return true;
@@ -227,19 +237,7 @@ void Form1::cmdEdit_Click() {
         const vb::Variant soubor =
             Excel().GetOpenFilename("Excel Files,*.xls", {}, "Vyberte písničku, kterou chcete zkoušet !");
         if (!(soubor.Type() == vb::VarType::Boolean && !soubor.AsBool())) {
-            try {
-                Excel().Workbooks().Open(vb::CStr(soubor));
-            } catch (const vb::RuntimeError& e) {
-                if (e.Number() != vb::err::ApplicationDefined) throw;
-                forms::MsgBox("Soubor " + vb::CStr(soubor) +
-                                  " nelze otevřít jako písničku.\r\n"
-                                  "Zkontrolujte, zda jde o sešit Excelu, zda není poškozen a zda není otevřen "
-                                  "sešit stejného názvu.",
-                              forms::vbExclamation, "Písničku nelze otevřít.");
-                Show(forms::vbModeless);
-                return;
-            }
-            if (JeVybranReadOnly("otevřít jako písničku", "Písničku nelze otevřít.")) {
+            if (!OtevriSesitPisne(vb::CStr(soubor), "otevřít jako písničku", "Písničku nelze otevřít.")) {
                 Show(forms::vbModeless);
                 return;
             }
@@ -303,7 +301,12 @@ void Form1::Combo1_Click() {
         ZobrazSmerMechu();
         ZobrazRadek();
         ObnovNotovyPas();
-        Excel().ActiveWorkbook().Save();
+        try {
+            Excel().ActiveWorkbook().Save();
+        } catch (const vb::RuntimeError& chyba) {
+            if (chyba.Number() != vb::err::ApplicationDefined) throw;
+            OznamChybuSouboru(chyba, kPisenNeulozena, "Píseň nelze uložit.");
+        }
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::SubscriptOutOfRange) {
             // The user renamed or deleted the sheet in the spreadsheet: the
@@ -346,6 +349,10 @@ void Form1::cmdEndEdit_Click() {
         case vb::err::ObjectNotSet:
             OznamZavrenyExcel();
             break;
+        case vb::err::ApplicationDefined:
+            // The file could not be written: the song stays open with its changes.
+            OznamChybuSouboru(e, kPisenNeulozena, "Píseň nelze uložit.");
+            return;
         default:
             forms::NeocekavanaChyba(e.Number());
             return;

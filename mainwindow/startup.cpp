@@ -6,12 +6,12 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "platform/forms/resource_pictures.h"
-#include "platform/forms/resources.h"
 #include "platform/forms/winapi.h"
 #include "platform/system/settings.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/pictures.h"
+#include "resources/strings.h"
 #include "store/module1.h"
 
 namespace {

@@ -9,18 +9,16 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
+#include "store/hmaty.h"
 #include "store/module1.h"
 
 namespace {
 
-// The colours of "?" and "Zpět" after a read: the side that was read, or the
-// neutral look when the row names no side.
-constexpr forms::OleColor kBarvaTlak = 0x00C000C0;
-constexpr forms::OleColor kBarvaTah = 0x00FF8080;
+// The colour of "?" and "Zpět" when the row names no side.
 constexpr forms::OleColor kBarvaNeutralni = forms::vbInactiveBorder;  // &H8000000B
 
 // The message of a step command that failed part way. Excel's own failures
@@ -125,29 +123,23 @@ void Form1::cmdPrvni_Click() {
     }
 }
 
-// The last grip is the row above the first empty cell of B1:B500. Neither the
-// step counter nor the strip change: the next step finds the cursor outside
-// the strip and rebuilds it there.
+// The last grip is the row above the end of the song within rows 1 to 500;
+// a grip of basses only (B empty, the bellows word in I) is no end. Neither
+// the step counter nor the strip change: the next step finds the cursor
+// outside the strip and rebuilds it there.
 void Form1::cmdPosledni_Click() {
     UvolniHmat(*this);
     try {
         Excel().Range("B1:B500").Select();
-        if (vb::CStr(Excel().ActiveCell().Value()).empty()) {
+        if (!JeHmat(Excel().ActiveCell())) {
             Excel().ActiveCell().Select();
             ZakazKrokZpet();
             return;
         }
-        // The search starts after B1, so it finds the first empty cell from B2 on.
-        Excel()
-            .Selection()
-            .Find({.What = "",
-                   .After = Excel().ActiveCell(),
-                   .LookIn = xl::xlFormulas,
-                   .LookAt = xl::xlPart,
-                   .SearchOrder = xl::xlByRows,
-                   .SearchDirection = xl::xlNext,
-                   .MatchCase = false})
-            .Activate();
+        // The search starts after B1, so it finds the end from row 2 on. When
+        // all 500 rows are grips it finds nothing, and using that nothing is
+        // the failure the trap reports.
+        NajdiKonecPisne(Excel().Selection(), Excel().ActiveCell()).Activate();
         Excel().ActiveCell().Offset(-1, 0).Select();
         lblTon.Caption = std::to_string(Excel().ActiveCell().Row());
         ZobrazRadek();
@@ -205,8 +197,8 @@ void Form1::ZobrazSmerMechu() {
     }
     if (smer == "Tlak") {
         cmdReadTlak_Click();
-        cmdJakDal.BackColor = kBarvaTlak;
-        cmdJakDalZpet.BackColor = kBarvaTlak;
+        cmdJakDal.BackColor = kBarvaTlakPoKroku;
+        cmdJakDalZpet.BackColor = kBarvaTlakPoKroku;
     } else if (smer == "Tah") {
         cmdReadTah_Click();
         cmdJakDal.BackColor = kBarvaTah;

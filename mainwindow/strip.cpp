@@ -4,6 +4,7 @@
 //
 // Everything here reads the active sheet of the song workbook through the
 // active cell, which rests in column B between operations.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -14,6 +15,8 @@
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/pictures.h"
+#include "store/hmaty.h"
 #include "store/module1.h"
 
 namespace {
@@ -28,8 +31,6 @@ constexpr forms::OleColor kAktualniKrok = 0x000000FF;
 constexpr int kNotaAktualni = 123;
 constexpr int kNotaBezna = 124;
 
-std::string Text(const vb::Variant& v) { return vb::CStr(v); }
-
 // A cell address of the active sheet: the column letter and the row number.
 std::string Adresa(const char* sloupec, int radek) {
     std::string adresa = sloupec;
@@ -43,7 +44,7 @@ std::string SpojBunky(const xl::Range& bunka, int odSloupce, int doSloupce) {
     std::string radek;
     for (int c = odSloupce; c <= doSloupce; ++c) {
         if (c > odSloupce) radek += ' ';
-        radek += Text(bunka.Offset(0, c).Value());
+        radek += vb::CStr(bunka.Offset(0, c).Value());
     }
     return radek;
 }
@@ -58,16 +59,18 @@ void Form1::ZobrazRadek() {
     xl::Range bunka = Excel().ActiveCell();
     const int r = bunka.Row();
 
-    // Column A of the two rows above and below; above row 1 there is nothing to show.
+    // Column A of the two rows above and below; above row 1 and below the
+    // sheet's last row there is nothing to show.
     const int prvni = r >= 3 ? 0 : (r == 2 ? 1 : 2);
-    for (int j = 0; j < prvni; ++j) lblSlabika(j).Caption = "";
-    for (int j = prvni; j <= 4; ++j) lblSlabika(j).Caption = Text(bunka.Offset(j - 2, -1).Value());
+    const int posledni = std::min(4, xl::kRowsPerSheet - r + 2);
+    for (int j = 0; j <= 4; ++j)
+        lblSlabika(j).Caption = j >= prvni && j <= posledni ? vb::CStr(bunka.Offset(j - 2, -1).Value()) : std::string();
 
     lblPopisD.Visible = true;
     lblTony.Caption = SpojBunky(bunka, 0, 8);     // B..J
     lblPopisB.Visible = true;
     lblBasy.Caption = SpojBunky(bunka, 11, 19);   // M..U
-    lblStupnice.Caption = Text(Excel().Range(Adresa("W", r)).Value());
+    lblStupnice.Caption = vb::CStr(Excel().Range(Adresa("W", r)).Value());
 }
 
 // The scale stays: it belongs to the song's last reading until a new row is shown.
@@ -113,7 +116,7 @@ void Form1::ObnovNotovyPas() {
     KrokPasu = 1;
 
     for (int i = 1; i <= 16; ++i)
-        lblSlabika2(i).Caption = Text(Excel().Range(Adresa("A", ZacatekPasu + i - 1)).Value());
+        lblSlabika2(i).Caption = vb::CStr(Excel().Range(Adresa("A", ZacatekPasu + i - 1)).Value());
 
     SkryjNoty();
     // A step that cannot be drawn to its end ends the strip: the steps after
@@ -129,13 +132,15 @@ bool Form1::ZobrazNotyKroku(std::uint8_t i) {
     try {
         Excel().Windows(AktualniPisen).Activate();
         VyberSloupecB();  // column B of the strip's first row
-        if (Text(Excel().ActiveCell().Value()).empty()) return vysledek;
+        // A strip that starts past the song's end draws nothing; one that
+        // starts on a grip of basses only shows its empty frame and goes on.
+        if (!JeHmat(Excel().ActiveCell())) return vysledek;
         if (!vb::LooseEquals(NastavLadeni(), true)) return vysledek;
 
         std::uint8_t m = 0;  // note heads drawn
         std::uint8_t a = 0;  // accidentals met, flats and sharps counted together
         for (;;) {
-            const std::string nota = Text(Excel().ActiveCell().Offset(i - 1, 0).Value());
+            const std::string nota = vb::CStr(Excel().ActiveCell().Offset(i - 1, 0).Value());
             if (nota.empty()) return true;
             // The bellows column, or a note the conversion could not convert:
             // nothing further in this row is a note, and the strip ends here.

@@ -18,6 +18,15 @@ PolohaNoty Poloha(const std::string& Predznamenani, int Krok) {
     return {Znamenko::Zadne, Krok};
 }
 
+// The sharp spelling of the pitches the lookup sheet does not hold.
+struct Preklad {
+    const char* z;
+    const char* na;
+};
+constexpr Preklad kPreklady[] = {
+    {"b", "ais"}, {"as", "gis"}, {"ges", "fis"}, {"eis", "f"}, {"fes", "e"}, {"es", "dis"}, {"des", "cis"},
+};
+
 void NeocekavanaHodnota(const std::string& titulek) {
     forms::MsgBox("Neočekávaná hodnota !", forms::vbCritical + forms::vbOKOnly, titulek);
 }
@@ -81,4 +90,26 @@ std::optional<PolohaNoty> clsNoty::UrciPolohu(const std::string& Nota) {
     if (const int oktava = OktavaZnaku(ctvrty)) return Poloha(Predznamenani, Krok + 420 * oktava);
     NeocekavanaHodnota("čtvrtý znak tónu");
     return std::nullopt;
+}
+
+vb::Variant clsNoty::PrevedNaKrizky(const std::string& Ton) {
+    // The name is the pitch, an optional octave digit 1-5 and the comma.
+    if (vb::Right(Ton, 1) != ",") return Ton;
+    std::string vyska = vb::Left(Ton, vb::Len(Ton) - 1);
+    std::string oktava;
+    const std::string posledni = vb::Right(vyska, 1);
+    if (posledni >= "1" && posledni <= "5" && posledni.size() == 1) {
+        oktava = posledni;
+        vyska = vb::Left(vyska, vb::Len(vyska) - 1);
+    }
+
+    // Ces is h of the octave below: the digit goes one down, "h," having none.
+    if (vyska == "ces") {
+        if (oktava.empty()) return std::string("h0,");
+        if (oktava == "1") return std::string("h,");
+        return "h" + std::to_string(oktava[0] - '0' - 1) + ",";
+    }
+    for (const Preklad& p : kPreklady)
+        if (vyska == p.z) return std::string(p.na) + oktava + ",";
+    return Ton;
 }

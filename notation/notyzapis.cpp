@@ -4,10 +4,10 @@
 #include <utility>
 
 #include "platform/forms/msgbox.h"
-#include "platform/forms/resources.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
+#include "resources/strings.h"
 
 namespace {
 
@@ -68,12 +68,6 @@ void clsNotyZapis::NastavStupnici(const std::string& Stupnice) {
 }
 
 namespace {
-
-// Signs parked in their trays stand left of this limit. The trays lie at
-// Top 8400, which is also where a flat beside the head of "f3," (8540)
-// stands, so a parked flat would turn every such head into "fes3,": only
-// signs on the staff count.
-constexpr float kVolnyZnak = 1440;
 
 // The staff's head-to-sign distances: a sharp or natural sign stands 110
 // above its head, a flat 140.

@@ -15,6 +15,12 @@
 #include "platform/forms/controls.h"
 #include "platform/vb/variant.h"
 
+// Signs of the entry staff parked in their trays stand left of this limit.
+// The trays lie at Top 8400, which is also where a flat beside the head of
+// "f3," (8540) stands, so a parked flat would turn every such head into
+// "fes3,": only signs on the staff count.
+inline constexpr float kVolnyZnak = 1440;
+
 class clsNotyZapis {
 public:
     // The main window's controls the class works on. The window owns them and

@@ -8,18 +8,16 @@
 #include <string>
 
 #include "mainwindow/form1.h"
-#include "platform/forms/app_info.h"
+#include "mainwindow/shared.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
+#include "recording/shared.h"
+#include "resources/app_info.h"
 
 namespace {
 
-constexpr forms::OleColor kStisknutaKlavesa = 255;
-
 bool Stisknuty(const std::string& tag) { return vb::Val(tag) == 1; }
-
-int Druh(const forms::Image& knoflik) { return vb::CInt(vb::Variant(knoflik.Tag)); }
 
 // The counterbasses and fundamentals (1-40) that sound the pitch of `bas`:
 // those whose numbers differ from it by a multiple of 12, in ascending order.
@@ -58,8 +56,8 @@ void Form1::lbl_Click(std::int16_t Index) {
     const int i = Index;
     try {
         if (!Stisknuty(lbl(i).Tag)) {
-            imgDiskant(i).Picture = imgKnofCerv(Druh(imgDiskant(i))).Picture;
-            if (i > 1 && i % 3 != 0) imgDiskantPom(i).Picture = imgKnofCerv(Druh(imgDiskantPom(i))).Picture;
+            imgDiskant(i).Picture = imgKnofCerv(DruhKnofliku(imgDiskant(i))).Picture;
+            if (MaDruhyObrazek(i)) imgDiskantPom(i).Picture = imgKnofCerv(DruhKnofliku(imgDiskantPom(i))).Picture;
             lbl(i).Tag = "1";
             cmdKlavesa(i).BackColor = kStisknutaKlavesa;
             ZakresliNotu(Index);

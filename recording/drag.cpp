@@ -23,7 +23,6 @@ namespace {
 // The staff band, tested after snapping; outside it a picture is parked.
 constexpr float kHorniOkraj = 8040;
 constexpr float kDolniOkraj = 10080;
-constexpr float kZasobnik = 8400;
 
 // What a kind does on a drop: its place on the 60-twip grid (its staff
 // heights modulo 60), its staff column, and its tray places when dropped

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "mainwindow/form1.h"
-#include "platform/forms/app_info.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
 
 namespace {
 

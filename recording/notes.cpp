@@ -11,19 +11,17 @@
 #include "mainwindow/shared.h"
 #include "notation/noty.h"
 #include "notation/notyzapis.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
-#include "platform/forms/resource_pictures.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 
 namespace {
 
-constexpr forms::OleColor kStisknutaKlavesa = 255;
 // A treble button pressed from the staff.
 constexpr int kKnoflikZNot = 102;
-constexpr int kZadnyKnoflik = 99;
 
 enum class Otazka { Posuvka, Odrazka };
 
@@ -158,13 +156,8 @@ void Form1::OznacKnoflikNoty(std::int16_t s) {
     }
 
     const int n = CisloTonu(Klic(), jmeno);
-    if (n == kZadnyKnoflik) {
-        forms::MsgBox("Nota " + jmeno +
-                          " v nastaveném ladění neexistuje.\r"
-                          "Zkontrolujte prosím aktuální záznam v písničce a opravte uvedenou notu,\r"
-                          "nebo proveďte pomocí programu nový záznam aktuálního akordu znovu.\r\r"
-                          "V tuto chvíli tón nemůže být zobrazen !",
-                      forms::vbExclamation + forms::vbOKOnly, "Chyba při vyhledávání tónu.");
+    if (n == kNeniTon) {
+        OznamNeexistujiciNotu(jmeno);
         return;
     }
 
@@ -174,7 +167,7 @@ void Form1::OznacKnoflikNoty(std::int16_t s) {
     lbl(n).Tag = "1";
     cmdKlavesa(n).BackColor = kStisknutaKlavesa;
     lblTonKlav(n).Caption = jmeno;
-    if (n != 1 && n % 3 != 0) imgDiskantPom(n).Picture = zNot;
+    if (MaDruhyObrazek(n)) imgDiskantPom(n).Picture = zNot;
     PriradCervenouNotu(static_cast<std::int16_t>(n), s);
 }
 

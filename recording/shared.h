@@ -5,7 +5,16 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/forms/color.h"
+
 class Form1;
+
+// The colour of a pressed treble button's piano key (red).
+inline constexpr forms::OleColor kStisknutaKlavesa = 255;
+
+// The Top of the trays where removed heads and signs of the entry staff are
+// parked, whatever their index.
+inline constexpr float kZasobnik = 8400;
 
 // A head of the entry staff right of this stands on the staff.
 inline constexpr float kHlavaNaOsnove = 1920;

@@ -12,16 +12,16 @@
 #include <cstdint>
 
 #include "mainwindow/form1.h"
+#include "notation/notyzapis.h"
 #include "platform/forms/msgbox.h"
+#include "recording/shared.h"
 
 namespace {
 
-// A sign left of this stands in its tray; so does a head left of kVolnaHlava.
-constexpr float kVolnyZnak = 1440;
+// A sign left of kVolnyZnak stands in its tray; so does a head left of this.
 constexpr float kVolnaHlava = 1700;
 
-// Where a removed sign or head is parked, whatever its index.
-constexpr float kZasobnik = 8400;
+// The columns where a removed sign or head is parked (kZasobnik is the row).
 constexpr float kZasobnikBecek = 810;
 constexpr float kZasobnikKrizku = 480;
 constexpr float kZasobnikOdrazek = 1280;

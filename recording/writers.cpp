@@ -17,26 +17,20 @@
 #include "mainwindow/shared.h"
 #include "notation/notyzapis.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"
+#include "resources/app_info.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 
 namespace {
 
-constexpr std::int16_t kTlak = -1;
 constexpr const char* kZadnaStupnice = "Vyberte stupnici";
 constexpr int kNejviceDiskantu = 7;
 constexpr int kNejviceBasu = 7;
 constexpr int kNejviceNot = 5;
-constexpr std::uint8_t kNeniTon = 99;
-
-// The "?" colours after a written grip, by the side the next row names.
-constexpr forms::OleColor kBarvaTlak = 0x8080FF;
-constexpr forms::OleColor kBarvaTah = 0xFF8080;
 
 // A pressed bass button whose number the lookup sheet does not hold.
 struct NeznamyBas {
@@ -45,8 +39,6 @@ struct NeznamyBas {
 
 // A staff head at a height no note of the staff has.
 struct NeplatnaNota {};
-
-std::string Radek() { return std::to_string(Excel().ActiveCell().Row()); }
 
 // Puts item `k` (from 0) of a list into the song row, `k` cells right of the
 // cursor's cell, where the list starts. The cursor stays there: every writer
@@ -84,8 +76,8 @@ void NaDalsiRadek(Form1& f) {
     const std::string smer = vb::CStr(Excel().ActiveCell().Offset(0, 7).Value());
     if (smer == "Tlak") {
         f.cmdReadTlak_Click();
-        f.cmdJakDal.BackColor = kBarvaTlak;
-        f.cmdJakDalZpet.BackColor = kBarvaTlak;
+        f.cmdJakDal.BackColor = kBarvaTlakPoZapisu;
+        f.cmdJakDalZpet.BackColor = kBarvaTlakPoZapisu;
     } else if (smer == "Tah") {
         f.cmdReadTah_Click();
         f.cmdJakDal.BackColor = kBarvaTah;

@@ -23,8 +23,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/forms/resource_pictures.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/pictures.h"
 
 namespace forms {
 

@@ -3,8 +3,8 @@
 // row labels of the treble keyboard.
 #include <map>
 
-#include "platform/forms/resources.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/strings.h"
 
 namespace forms {
 

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Belmora needs; quiet, and quick when all are there.
 #   scripts/deps.sh          what building and running the program needs
-#   scripts/deps.sh --test   also what the tests need (the peer spreadsheet)
+#   scripts/deps.sh --test   also what the tests need (GoogleTest, the reference
+#                            .xls reader freexl, the peer spreadsheet)
 set -euo pipefail
 
-pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libfreexl-dev libgsf-1-dev
-      libsdl2-mixer-dev fluid-soundfont-gm libgtest-dev libgmock-dev)
+pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgsf-1-dev libsdl2-mixer-dev
+      fluid-soundfont-gm)
 if [[ "${1:-}" == "--test" ]]; then
-  pkgs+=(libreoffice-calc-nogui)
+  pkgs+=(libgtest-dev libgmock-dev libfreexl-dev libreoffice-calc-nogui)
 fi
 
 missing=()

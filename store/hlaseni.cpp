@@ -22,3 +22,12 @@ void OznamZavrenyExcel() {
                   "Tato chyba může způsobit nestabilitu systému !",
                   forms::vbExclamation, "Nenalezena externí aplikace.");
 }
+
+void OznamChybuSouboru(const std::string& pricina, int cislo, const std::string& dovetek, const std::string& titulek) {
+    forms::MsgBox(pricina + "\r\n" + dovetek + "\r\nČíslo chyby: " + std::to_string(cislo) + ".", forms::vbCritical,
+                  titulek);
+}
+
+void OznamChybuSouboru(const vb::RuntimeError& chyba, const std::string& dovetek, const std::string& titulek) {
+    OznamChybuSouboru(chyba.Description(), chyba.Number(), dovetek, titulek);
+}

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/vb/runtime_error.h"
+
 // Whether the workbook just opened for a song is the lookup workbook itself,
 // which is open beside any song and must stay as it is (taken for a song it
 // would be saved over and closed). When it is, the user is told that it
@@ -15,3 +17,11 @@ void OznamChybejiciAdresar();
 
 // The spreadsheet is gone (error 91): the song could not be saved.
 void OznamZavrenyExcel();
+
+// A song file that could not be written or read, for a cause the program
+// knows: the box names the file and the cause (the description of the
+// spreadsheet's error names both), says what follows (`dovetek`), and keeps
+// the error number under them, as the program's numbered boxes always did.
+// Critical icon, title `titulek`.
+void OznamChybuSouboru(const std::string& pricina, int cislo, const std::string& dovetek, const std::string& titulek);
+void OznamChybuSouboru(const vb::RuntimeError& chyba, const std::string& dovetek, const std::string& titulek);

@@ -4,11 +4,12 @@
 #include <cstdlib>
 #include <utility>
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
+#include "store/hlaseni.h"
 
 std::shared_ptr<xl::Application> ExcelAplikace;
 std::string NazevReadOnly;
@@ -47,6 +48,38 @@ xl::Application& Excel() {
     return *ExcelAplikace;
 }
 
+namespace {
+
+// Opens the lookup workbook of the program folder read-only, on its sheet
+// "Calvira12". A file that is missing, no workbook, damaged or without that
+// sheet is reported with its name and the cause, and the program ends.
+void OtevriTabulky() {
+    const std::string soubor = sys::AppPath() + "/read_only.xls";
+    std::string pricina;
+    int cislo = 0;
+    try {
+        ExcelAplikace->Workbooks().Open(soubor, {}, true);
+        NazevReadOnly = ExcelAplikace->ActiveWorkbook().Name();
+        ExcelAplikace->Sheets("Calvira12").Select();
+        return;
+    } catch (const vb::RuntimeError& e) {
+        cislo = e.Number();
+        if (cislo == vb::err::ApplicationDefined && !e.Description().empty())
+            pricina = e.Description();
+        else if (cislo == vb::err::SubscriptOutOfRange)
+            pricina = "Soubor " + soubor + " neobsahuje list „Calvira12“ s tabulkou knoflíků.";
+        else
+            throw;
+    }
+    OznamChybuSouboru(pricina, cislo,
+                      "Soubor read_only.xls s tabulkami programu patří do složky programu a bez něj program "
+                      "nemůže pracovat. Program bude ukončen; nainstalujte ho prosím znovu.",
+                      "Tabulky programu nelze načíst.");
+    program::End(1);
+}
+
+}  // namespace
+
 std::string SpustExcel() {
     try {
         // The first instance only reads the user's default folder and points
@@ -59,9 +92,7 @@ std::string SpustExcel() {
 
         ExcelAplikace = xl::CreateObject("excel.application");
         ExcelAplikace->Visible(true);
-        ExcelAplikace->Workbooks().Open(sys::AppPath() + "\\read_only.xls", {}, true);
-        NazevReadOnly = ExcelAplikace->ActiveWorkbook().Name();
-        ExcelAplikace->Sheets("Calvira12").Select();
+        OtevriTabulky();
         return ExcelAplikace->ActiveSheet().Name();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::CannotCreateObject) {

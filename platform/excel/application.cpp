@@ -15,6 +15,8 @@ using namespace engine;
 
 namespace {
 
+static_assert(kRowsPerSheet == internal::kMaxRows);
+
 bool gCreationFails = false;
 constexpr int kServerGone = 462;
 
@@ -419,6 +421,11 @@ xl::Range Application::Selection() const {
     if (!book) return {};
     auto sh = ActiveSheetOf(*book);
     return RangeAccess::Make(sh, sh->s.selection);
+}
+
+std::string OpenElsewhere(const std::string& Filename) {
+    const auto native = sys::ToNativePath(Filename);
+    return native ? engine::OpenElsewhere(*native, Filename) : std::string();
 }
 
 // ---- creation ----------------------------------------------------------------------

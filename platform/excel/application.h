@@ -38,6 +38,9 @@ inline constexpr int xlNormal = -4143;
 inline constexpr int xlExcel8 = 56;             // the same format under its newer name
 inline constexpr int xlColorIndexAutomatic = -4105;
 
+// The rows of a sheet (an Excel 97 workbook): row 1 to this one.
+inline constexpr int kRowsPerSheet = 65536;
+
 // The source named by the model's runtime errors.
 inline constexpr const char* kErrorSource = "Microsoft Excel";
 
@@ -204,8 +207,9 @@ private:
 class Workbooks {
 public:
     // Opens a Windows-style path ("C:\Dokumenty\a.xls"); an open workbook of
-    // the same file is activated again. Missing file, unknown drive, a
-    // damaged file or another open workbook of the same name: error 1004.
+    // the same file is activated again. Missing file, unknown drive, a folder
+    // or a pipe, a damaged file, another open workbook of the same name, or a
+    // file open for writing elsewhere (see OpenElsewhere): error 1004.
     // A workbook opened with ReadOnly can be changed in its window but is never
     // saved over its file (Save: error 1004), and closing it asks nothing.
     Workbook Open(const std::string& Filename, const vb::Variant& UpdateLinks = {}, bool ReadOnly = false) const;
@@ -265,6 +269,14 @@ public:
 private:
     std::shared_ptr<engine::AppData> app_;
 };
+
+// Why the file (a Windows-style path, as Workbooks.Open takes it) may be
+// neither opened for writing nor replaced here: another window of the program
+// has it open for writing, or LibreOffice has it open. "" when neither. A
+// workbook open for writing keeps its file marked so until it is closed;
+// opening such a file for writing, or saving another workbook over it,
+// raises error 1004 with this text.
+std::string OpenElsewhere(const std::string& Filename);
 
 // Creates an instance as creation by "excel.application" does. Error 429
 // when the spreadsheet is not available (see testing::SetCreationFails).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -30,6 +31,31 @@ int ShiftCode(Qt::KeyboardModifiers modifiers) {
     if (modifiers & Qt::ControlModifier) code |= vbCtrlMask;
     if (modifiers & Qt::AltModifier) code |= vbAltMask;
     return code;
+}
+
+// Input from the mouse and the keyboard.
+bool IsInput(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Shortcut: return true;
+    default: return false;
+    }
+}
+
+// Whether a modal window (a message box, a modal form) other than the one
+// `widget` lies in, or one of its owners, is up.
+bool BlockedByModalWindow(const QWidget& widget) {
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (!modal) return false;
+    for (const QWidget* w = widget.window(); w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr)
+        if (w == modal) return false;
+    return true;
 }
 
 }  // namespace
@@ -165,6 +191,11 @@ void Control::PerformClick() {
 void Control::RouteEventsFrom(QWidget* child) { child->installEventFilter(new EventBridge(this, child)); }
 
 bool Control::HandleEvent(QObject*, QEvent* event) {
+    // While a modal window is up the other windows take no input, as the
+    // classic modal box disables them. The window system's input is held back
+    // already; input posted before the window came, and seen to inside it, is
+    // dropped here, so that no second command runs inside the first one's box.
+    if (IsInput(*event) && widget_ && BlockedByModalWindow(*widget_)) return true;
     if (!Enabled) return false;  // a disabled control raises no events
     switch (event->type()) {
     case QEvent::MouseButtonPress: {

@@ -7,6 +7,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QWheelEvent>
 
 #include "platform/forms/look_pictures.h"
 
@@ -168,6 +170,53 @@ protected:
 
 private:
     const PictureBox* owner_;
+};
+
+// The text field of a combo box. Qt's combo box announces an item as
+// activated also when its text field loses the focus (as it does when the
+// list opens) or takes Return while its text names an item; the classic
+// control raises no Click for either. The field says when it is acting on
+// such an event itself, so that the activation is known not to be a choice.
+class ComboField : public QLineEdit {
+public:
+    bool Acting() const { return acting_; }
+
+protected:
+    void focusOutEvent(QFocusEvent* e) override {
+        acting_ = true;
+        QLineEdit::focusOutEvent(e);
+        acting_ = false;
+    }
+    void keyPressEvent(QKeyEvent* e) override {
+        acting_ = true;
+        QLineEdit::keyPressEvent(e);
+        acting_ = false;
+    }
+
+private:
+    bool acting_ = false;
+};
+
+class ComboWidget : public QComboBox {
+public:
+    void SetEditable(bool editable) {
+        setEditable(editable);
+        if (editable && !dynamic_cast<ComboField*>(lineEdit())) setLineEdit(new ComboField);
+    }
+    // Whether the item activated now is the user's choice: a click or Return
+    // on an item of the opened list, a key or the wheel moving the choice in
+    // the closed box.
+    bool Chosen() const {
+        auto* field = dynamic_cast<ComboField*>(lineEdit());
+        return !(field && field->Acting());
+    }
+
+protected:
+    // The wheel turns the control that has the keyboard focus.
+    void wheelEvent(QWheelEvent* e) override {
+        if (!hasFocus() && !(lineEdit() && lineEdit()->hasFocus())) return e->ignore();
+        QComboBox::wheelEvent(e);
+    }
 };
 
 }  // namespace
@@ -336,10 +385,15 @@ void Frame::ApplyOwn(int id) {
 ComboBox::ComboBox(Container& parent) : Control(parent) {
     BackColor.Assign(vbWindowBackground);
     ForeColor.Assign(vbWindowText);
-    auto* box = new QComboBox;
-    box->setEditable(true);
+    auto* box = new ComboWidget;
+    box->SetEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
-    QObject::connect(box, &QComboBox::activated, [this](int index) { ListIndex = index; });
+    QObject::connect(box, &QComboBox::activated, [this, box](int index) {
+        if (box->Chosen())
+            Choose(index);
+        else
+            ShowChoice();  // not a choice: the widget shows the properties again
+    });
     Attach(box);
     WireLineEdit();
 }
@@ -360,7 +414,7 @@ void ComboBox::ApplyOwn(int id) {
     QComboBox* box = combo();
     switch (id) {
     case kStyle:
-        box->setEditable(Style != vbComboDropdownList);
+        static_cast<ComboWidget*>(box)->SetEditable(Style != vbComboDropdownList);
         if (box->isEditable()) {
             box->setInsertPolicy(QComboBox::NoInsert);
             WireLineEdit();
@@ -375,17 +429,31 @@ void ComboBox::ApplyOwn(int id) {
             ListIndex = box->findText(Q(Text), Qt::MatchFixedString);
         }
         break;
-    case kListIndex: {
-        if (ListIndex < -1 || ListIndex >= box->count())
-            ListIndex.Assign(-1);
-        box->setCurrentIndex(ListIndex);
+    case kListIndex:
+        if (ListIndex < -1 || ListIndex >= box->count()) ListIndex.Assign(-1);
         if (ListIndex >= 0) Text.Assign(box->itemText(ListIndex).toStdString());
-        if (box->isEditable()) box->setEditText(Q(Text));
+        ShowChoice();
         if (Click) Click();
         break;
-    }
     default: break;
     }
+}
+
+void ComboBox::ShowChoice() {
+    QComboBox* box = combo();
+    box->setCurrentIndex(ListIndex);
+    if (box->isEditable()) box->setEditText(Q(Text));
+}
+
+void ComboBox::Choose(int index) {
+    if (index != ListIndex) {
+        ListIndex = index;
+        return;
+    }
+    // The item already chosen, chosen again: Click all the same.
+    Text.Assign(combo()->itemText(index).toStdString());
+    ShowChoice();
+    if (Click) Click();
 }
 
 void ComboBox::ApplyColors() { ApplyFieldColors(Widget(), BackColor, ForeColor); }
@@ -456,6 +524,8 @@ void TextBox::ApplyColors() { ApplyFieldColors(Widget(), BackColor, ForeColor); 
 
 Slider::Slider(Container& parent) : Control(parent) {
     auto* slider = new QSlider(Qt::Horizontal);
+    // A dragged thumb changes the value once, where it is let go.
+    slider->setTracking(false);
     slider->setTickPosition(QSlider::TicksBelow);
     slider->setRange(Min, Max);
     slider->setSingleStep(SmallChange);

@@ -163,6 +163,8 @@ public:
     int ListCount() const;
     std::string List(int index) const;
 
+    // Click: the user chose an item (in the opened list, or with a key or the
+    // wheel in the closed box; the item already chosen too), or ListIndex was set.
     std::function<void()> Change;  // the user edited the text, or Text was set
 
 protected:
@@ -174,6 +176,9 @@ protected:
 private:
     QComboBox* combo() const;
     void WireLineEdit();
+    void Choose(int index);
+    // The widget shows ListIndex and Text as they are.
+    void ShowChoice();
 };
 
 class TextBox : public Control {
@@ -205,7 +210,9 @@ public:
     Property<int> LargeChange{this, kSteps, 5};
     Property<int> Value{this, kValue, 0};
 
-    std::function<void()> Change;  // raised when Value changes, by the user or by code
+    // Raised when Value changes: by code, by a key or a click beside the
+    // thumb, and once when a dragged thumb is let go.
+    std::function<void()> Change;
 
 protected:
     enum : int { kRange = kFirstOwn, kSteps, kValue };

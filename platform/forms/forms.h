@@ -1,7 +1,6 @@
 // The control layer the program's forms are written on: include this one.
 #pragma once
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/color.h"
 #include "platform/forms/control.h"
 #include "platform/forms/control_array.h"
@@ -10,7 +9,5 @@
 #include "platform/forms/menu.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/picture.h"
-#include "platform/forms/resource_pictures.h"
-#include "platform/forms/resources.h"
 #include "platform/forms/timer.h"
 #include "platform/forms/winapi.h"

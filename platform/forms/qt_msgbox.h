@@ -3,7 +3,7 @@
 // A box belongs to the program's current form (CurrentForm): it opens as that
 // form's dialog, above it (also above a topmost form), and takes the keyboard
 // focus, whichever window was active when it was raised (a workbook window,
-// say). Its text is wrapped to a readable width and the box grows to hold all
+// say), and keeps it while it is up. Its text is wrapped to a readable width and the box grows to hold all
 // of it and its whole title; nothing is cut off.
 #pragma once
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -79,6 +80,8 @@ bool IsWriteProtected(const struct stat& st, const fs::path& file, const fs::pat
     return ::statvfs(folder.c_str(), &vfs) == 0 && (vfs.f_flag & ST_RDONLY) != 0;
 }
 
+bool IsDiskFull(int error) { return error == ENOSPC || error == EDQUOT; }
+
 // Makes the rename durable: the folder's entry is written out too.
 void SyncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -105,18 +108,26 @@ SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int
     std::string tmp =
         (folder / (std::string(kPrefix) + std::to_string(::getpid()) + "-XXXXXX" + std::string(kSuffix))).string();
     const int fd = ::mkstemps(tmp.data(), static_cast<int>(kSuffix.size()));
-    if (fd < 0) return SaveFailure::FolderNotWritable;
-    bool ok = write(fd) && ::fsync(fd) == 0;
-    // A replaced file keeps its permissions.
-    ok = ok && ::fchmod(fd, exists ? (st.st_mode & 0777) : newFileMode) == 0;
-    ok = ::close(fd) == 0 && ok;
+    if (fd < 0) return IsDiskFull(errno) ? SaveFailure::DiskFull : SaveFailure::FolderNotWritable;
+    // The first failure's errno tells a full disk from any other failure.
+    int error = 0;
+    const auto step = [&error](bool done) {
+        if (!done && error == 0) error = errno != 0 ? errno : EIO;
+        return done;
+    };
+    errno = 0;
+    bool ok = step(write(fd)) && step(::fsync(fd) == 0);
+    // A replaced file keeps its permissions; a new one is made as open() would make it.
+    ok = ok && step(::fchmod(fd, exists ? (st.st_mode & 0777) : (newFileMode & 0777 & ~CurrentUmask())) == 0);
+    ok = step(::close(fd) == 0) && ok;
     if (!ok) {
         ::unlink(tmp.c_str());
-        return SaveFailure::WriteFailed;
+        return IsDiskFull(error) ? SaveFailure::DiskFull : SaveFailure::WriteFailed;
     }
     if (::rename(tmp.c_str(), target.c_str()) != 0) {
+        const int renameError = errno;
         ::unlink(tmp.c_str());
-        return SaveFailure::ReplaceFailed;
+        return IsDiskFull(renameError) ? SaveFailure::DiskFull : SaveFailure::ReplaceFailed;
     }
     SyncFolder(folder);
     return SaveFailure::None;
@@ -136,6 +147,20 @@ bool WriteAll(int fd, const void* data, std::size_t size) {
 
 SaveFailure SaveFileSafely(const std::string& path, const std::string& contents, mode_t newFileMode) {
     return SaveFileSafely(path, [&](int fd) { return WriteAll(fd, contents.data(), contents.size()); }, newFileMode);
+}
+
+mode_t CurrentUmask() {
+    // The kernel shows it (since Linux 4.7); umask() itself can only be read
+    // by setting it, which is left for kernels that do not.
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) != 0) continue;
+        return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
 }
 
 }  // namespace sys

@@ -18,13 +18,15 @@ enum class SaveFailure {
     NotAFile,          // the name is that of a device, a pipe or a socket
     WriteProtected,    // the file may not be written (no write permission, read-only file system)
     FolderNotWritable, // no file can be made in the folder
-    WriteFailed,       // writing or syncing the new contents failed (a full disk)
+    WriteFailed,       // writing or syncing the new contents failed
+    DiskFull,          // no room left for the new contents: the disk or the user's quota is full
     ReplaceFailed,     // the new file could not take the old one's place
     LinkLoop,          // a symbolic link that leads nowhere but to links
 };
 
 // Writes `path` anew: `write` fills the temporary file through its descriptor
-// (false: it failed). The temporary file has a short name of our own
+// (false: it failed, with errno as the failing call left it, which tells a
+// full disk apart). The temporary file has a short name of our own
 // (".belmora-<pid>-XXXXXX.tmp") whatever the file's name, so any name the file
 // system allows can be saved; such files that an earlier run left behind in
 // the folder (their process is gone) are removed first. A symbolic link is
@@ -32,16 +34,20 @@ enum class SaveFailure {
 // without any write permission bit (mode 0444), one this user may not write,
 // or one on a read-only file system is not touched: WriteProtected, also for
 // the superuser, who may write anything. A replaced file keeps its
-// permissions; a new one gets `newFileMode`. On any failure the file stays as
-// it was and no temporary file is left.
+// permissions; a new one gets `newFileMode` less the process's umask, as a
+// file made by open() would. On any failure the file stays as it was and no
+// temporary file is left.
 SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write,
-                           mode_t newFileMode = 0644);
+                           mode_t newFileMode = 0666);
 
 // Writes all the bytes to a descriptor (going on after interruptions and short
 // writes); false when the system refuses them.
 bool WriteAll(int fd, const void* data, std::size_t size);
 
 // The same with the whole contents at hand.
-SaveFailure SaveFileSafely(const std::string& path, const std::string& contents, mode_t newFileMode = 0644);
+SaveFailure SaveFileSafely(const std::string& path, const std::string& contents, mode_t newFileMode = 0666);
+
+// The process's file-mode creation mask, read without changing it.
+mode_t CurrentUmask();
 
 }  // namespace sys

@@ -5,13 +5,17 @@
 
 #include <QMainWindow>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/excel/application.h"
+#include "platform/excel/internal/xls_io.h"
+#include "resources/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
+#include "tests/support/write_protect.h"
 
 namespace {
 
@@ -170,7 +174,7 @@ TEST_F(KonverzeTest, NoteNotInTheScaleIsMarkedAndTheStripStopsThere) {
 
     const std::string vysledek = "Chyba G Dur.xls";
     EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Varovani("cis1,", "C Dur", "G Dur", vysledek),
-                                             Varovani("e,", "C Dur", "G Dur", vysledek), Hotovo(vysledek)}));
+                                             MimoDiskant("e,", "C Dur", "G Dur", vysledek), Hotovo(vysledek)}));
     EXPECT_EQ(Vyska(1), Sedm({"g,", kNep, "d1,"}));
     EXPECT_EQ(Vyska(2), Sedm({kNep}));
 
@@ -484,6 +488,273 @@ TEST_F(KonverzeTest, UnexpectedFailureStopsWithTheNoteKept) {
     EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "G Dur Nedokončeno");
     EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
     EXPECT_TRUE(TakeBoxes().empty());
+}
+
+// ---- Songs that cannot be written ---------------------------------------------------
+
+// The refusal of a conversion whose song or result cannot be written.
+Box NelzeKonvertovat(const std::string& pricina) {
+    return {pricina + "\r\nKonverze nebude provedena.\r\nČíslo chyby: 1004.", forms::vbCritical,
+            "Konverzi nelze provést."};
+}
+std::string ChranenySoubor(const fs::path& soubor) {
+    return "Soubor „" + soubor.string() + "“ nelze uložit: je chráněný proti zápisu.";
+}
+
+// A song of the main window that cannot be saved (a file without write
+// permission, or one the system protects): the conversion says why, writes
+// nothing, and the main window keeps its song; closing the dialog says
+// nothing more.
+TEST_F(KonverzeTest, SongThatCannotBeSavedIsNotConvertedAndStaysInTheMainWindow) {
+    for (const bool rezimSouboru : {true, false}) {
+        SCOPED_TRACE(rezimSouboru ? "mode 0444" : "protected by the system");
+        OtevrenaPisen("Pisen.xls", PisenVCDur());
+        const fs::path soubor = Soubor("Pisen.xls");
+        const std::string predtim = testsupport::ReadFile(soubor);
+        std::optional<testsupport::WriteProtected> ochrana;
+        if (rezimSouboru) {
+            fs::permissions(soubor, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        } else {
+            ochrana.emplace(soubor);
+            if (!ochrana->Active()) GTEST_SKIP() << "no write protection here";
+        }
+
+        Proved("G Dur");
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{NelzeKonvertovat(ChranenySoubor(soubor))}));
+        EXPECT_FALSE(DialogOtevreny());
+        EXPECT_TRUE(Hlavni().Visible);
+        EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
+        EXPECT_EQ(AktualniPisen, "Pisen.xls");
+        EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "Pisen.xls");
+        EXPECT_EQ(Bunka("B1"), "c1,");
+        EXPECT_FALSE(fs::exists(Soubor("Pisen G Dur.xls")));
+        EXPECT_EQ(testsupport::ReadFile(soubor), predtim);
+
+        ochrana.reset();
+        fs::permissions(soubor, fs::perms::owner_read | fs::perms::owner_write);
+        ExcelAplikace->ActiveWorkbook().Close(false);
+        AktualniPisen.clear();
+        fs::remove(soubor);
+    }
+}
+
+// The song folder cannot take the result (it is write-protected): nothing is
+// made or deleted, and the song, saved elsewhere, stays open as it was.
+TEST_F(KonverzeTest, ResultThatCannotBeMadeOrReplacedIsReportedAndTheSongStays) {
+    const fs::path noty = Root() / "C" / "Noty";
+    fs::create_directories(noty);
+    fs::create_directories(SongFolder());
+    xl::Workbook kniha = ExcelAplikace->Workbooks().Add();
+    kniha.SaveAs({.Filename = "C:\\Noty\\Pisen.xls"});
+    AktualniPisen = "Pisen.xls";
+    ZapisRadky(PisenVCDur());
+    Hlavni().Caption = AktualniPisen;
+    const std::string cesta = std::string(PracovniAdresar) + "\\Pisen G Dur.xls";
+    const Box otazka{"Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel, cesta};
+
+    struct Pripad {
+        const char* co;
+        bool staryVysledek;
+        std::vector<Box> boxy;
+    };
+    const Pripad pripady[] = {
+        {"no result yet",
+         false,
+         {NelzeKonvertovat("Soubor „" + (SongFolder() / "Pisen G Dur.xls").string() +
+                           "“ nelze uložit: do složky nelze zapisovat.")}},
+        {"an old result",
+         true,
+         {otazka,
+          {"Soubor " + cesta +
+               " nelze smazat a nahradit novým: přístup byl odmítnut, složka je chráněná proti zápisu.\r\nKonverze "
+               "nebude provedena.",
+           forms::vbCritical, "Chyba při mazání souboru."}}},
+    };
+    for (const Pripad& p : pripady) {
+        SCOPED_TRACE(p.co);
+        if (p.staryVysledek) testsupport::WriteFile(Soubor("Pisen G Dur.xls"), "starý výsledek");
+        testsupport::WriteProtected ochrana(SongFolder());
+        if (!ochrana.Active()) GTEST_SKIP() << "no write protection here";
+        if (p.staryVysledek) Boxes().Answer(forms::vbOK);
+
+        Proved("G Dur");
+
+        EXPECT_EQ(TakeBoxes(), p.boxy);
+        EXPECT_FALSE(DialogOtevreny());
+        EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
+        EXPECT_EQ(AktualniPisen, "Pisen.xls");
+        EXPECT_EQ(Bunka("B1"), "c1,");
+        EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "List1");
+        if (p.staryVysledek)
+            EXPECT_EQ(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), "starý výsledek");
+        else
+            EXPECT_FALSE(fs::exists(Soubor("Pisen G Dur.xls")));
+    }
+}
+
+// A song that fills the sheet to its last row converts to its end, as a
+// shorter one does: no range or cell is built below the sheet.
+TEST_F(KonverzeTest, SongThatFillsTheSheetIsConvertedToItsLastRow) {
+    struct Pripad {
+        const char* co;
+        int radku;
+        bool posledniJenBasy;
+    };
+    const Pripad pripady[] = {
+        {"one row short of the sheet", xl::kRowsPerSheet - 1, false},
+        {"the whole sheet, notes last", xl::kRowsPerSheet, false},
+        {"the whole sheet, basses only last", xl::kRowsPerSheet, true},
+    };
+    xl::ScriptedFileDialogs dialogy;
+    for (const Pripad& p : pripady) {
+        SCOPED_TRACE(p.co);
+        // Grips of basses only between notes at the start and at the end:
+        // every row is walked, few are looked up.
+        const auto text = [](std::string t) {
+            xl::internal::Cell c;
+            c.kind = xl::internal::Cell::Kind::Text;
+            c.text = std::move(t);
+            return c;
+        };
+        xl::internal::Book kniha;
+        xl::internal::Sheet list;
+        list.name = "Calvira12";
+        for (int r = 1; r <= p.radku; ++r) {
+            const bool noty = r == 1 || (r >= p.radku - 1 && !(r == p.radku && p.posledniJenBasy));
+            if (noty) list.cells[{r, 2}] = text("c1,");
+            list.cells[{r, 9}] = text("Tlak");
+            list.cells[{r, 23}] = text("C Dur");
+        }
+        list.cells[{1, 22}] = text("l13;1\\");
+        list.cells[{p.radku, 22}] = text("l14;2\\");
+        kniha.sheets.push_back(std::move(list));
+        fs::create_directories(SongFolder());
+        xl::internal::WriteXlsFile(kniha, Soubor("Plna.xls").string());
+        dialogy.Answer(Soubor("Plna.xls").string());
+        class frmKonverze& d = OtevriDialog();
+        d.cmdVyberPisen.PerformClick();
+        VyberCil(d, "G Dur");
+
+        d.cmdGo.PerformClick();
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Plna G Dur.xls")}));
+        EXPECT_FALSE(DialogOtevreny());
+        const xl::internal::Book vysledek = xl::internal::ReadXlsFile(Soubor("Plna G Dur.xls").string());
+        ASSERT_EQ(vysledek.sheets.size(), 1u);
+        const auto bunka = [&](int radek, int sloupec) {
+            const xl::internal::Cell* c = vysledek.sheets[0].cells.Find({radek, sloupec});
+            return c ? c->text.str() : std::string();
+        };
+        EXPECT_EQ(vysledek.sheets[0].name, "Calvira12");
+        EXPECT_EQ(bunka(1, 2), "g,");
+        EXPECT_EQ(bunka(p.radku, 2), p.posledniJenBasy ? "" : "g,");
+        EXPECT_EQ(bunka(p.radku - 1, 2), "g,");
+        for (const int r : {1, p.radku / 2, p.radku}) EXPECT_EQ(bunka(r, 23), "G Dur") << r;
+        EXPECT_EQ(bunka(1, 22), "");
+        EXPECT_EQ(bunka(p.radku, 22), "");
+        fs::remove(Soubor("Plna.xls"));
+        fs::remove(Soubor("Plna G Dur.xls"));
+    }
+}
+
+// A song chosen in the dialog that cannot be saved: the dialog says why and
+// closes the workbook it opened; the program is as before, and the next
+// conversion offers the file dialog again. Once the file can be written, it
+// converts, and the main window still has no song.
+TEST_F(VyberPisneTest, ChosenSongThatCannotBeSavedIsClosedAndNotKept) {
+    UlozenaPisen("Valcik.xls", PisenVCDur());
+    UlozenaPisen("BezStupnice.xls", {{{"c1,"}, "Tlak", {}, ""}});
+    const fs::path soubor = Soubor("Valcik.xls");
+    const auto jenCteni = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(soubor, jenCteni);
+    fs::permissions(Soubor("BezStupnice.xls"), jenCteni);
+
+    // Chosen and converted.
+    dialogy_.Answer(soubor.string());
+    class frmKonverze& d = OtevriDialog();
+    d.cmdVyberPisen.PerformClick();
+    VyberCil(d, "G Dur");
+    d.cmdGo.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{NelzeKonvertovat(ChranenySoubor(soubor))}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_EQ(Hlavni().Caption.get(), "Belmora");
+    EXPECT_FALSE(fs::exists(Soubor("Valcik G Dur.xls")));
+
+    // Chosen and left with "Konec"; chosen without a scale: closed with no word of a save.
+    class frmKonverze& d2 = OtevriDialog();
+    EXPECT_TRUE(d2.cmdVyberPisen.Enabled);
+    EXPECT_EQ(d2.cmdVyberPisen.Caption.get(), "Zde vyberte zdrojovou písničku.");
+    dialogy_.Answer(soubor.string());
+    d2.cmdVyberPisen.PerformClick();
+    d2.cmdKonec.PerformClick();
+    dialogy_.Answer(Soubor("BezStupnice.xls").string());
+    class frmKonverze& d3 = OtevriDialog();
+    d3.cmdVyberPisen.PerformClick();
+    const auto boxy = TakeBoxes();
+    ASSERT_EQ(boxy.size(), 1u);
+    EXPECT_EQ(boxy[0].title, "Nevhodný soubor.");
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(d3.cmdVyberPisen.Enabled);
+    d3.cmdKonec.PerformClick();
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    // Writable again: converted, and the main window has no song still.
+    fs::permissions(soubor, fs::perms::owner_read | fs::perms::owner_write);
+    dialogy_.Answer(soubor.string());
+    class frmKonverze& d4 = OtevriDialog();
+    d4.cmdVyberPisen.PerformClick();
+    VyberCil(d4, "G Dur");
+    d4.cmdGo.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Valcik G Dur.xls")}));
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_EQ(Hlavni().Caption.get(), "Belmora");
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+}
+
+// ---- One song open for writing in one place -----------------------------------------
+
+std::string OtevrenaJinde(const std::string& soubor) {
+    return "Soubor " + soubor +
+           " je již otevřen k zápisu v jiném okně programu. Dokud je otevřen tam, nelze ho zde otevřít k zápisu ani "
+           "přepsat: změny by se navzájem přepsaly. Zavřete ho nejprve tam.";
+}
+
+// The song chosen, and the result of the song of the main window, are open
+// for writing in another window (another engine here): the song is not taken,
+// and the result is neither deleted nor written.
+TEST_F(VyberPisneTest, SongOrResultOpenInAnotherWindowIsLeftToIt) {
+    UlozenaPisen("Valcik.xls", PisenVCDur());
+    auto jinde = xl::CreateExcelApplication();
+    const std::string valcik = std::string(PracovniAdresar) + "\\Valcik.xls";
+    jinde->Workbooks().Open(valcik);
+
+    dialogy_.Answer(Soubor("Valcik.xls").string());
+    class frmKonverze& d = OtevriDialog();
+    d.cmdVyberPisen.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{OtevrenaJinde(valcik), forms::vbExclamation, "Nevhodný soubor."}}));
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(d.cmdVyberPisen.Enabled);
+    d.cmdKonec.PerformClick();
+
+    // The other window has the result of Pisen.xls open.
+    jinde->ActiveWorkbook().Close(false);
+    jinde->Workbooks().Add();
+    jinde->ActiveWorkbook().SaveAs({.Filename = std::string(PracovniAdresar) + "\\Pisen G Dur.xls"});
+    const std::string vysledek = testsupport::ReadFile(Soubor("Pisen G Dur.xls"));
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    Proved("G Dur");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{OtevrenaJinde(std::string(PracovniAdresar) + "\\Pisen G Dur.xls") +
+                                                  "\r\nKonverze nebude provedena.",
+                                              forms::vbCritical, "Konverzi nelze provést."}}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(AktualniPisen, "Pisen.xls");
+    EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
+    EXPECT_EQ(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), vysledek);
 }
 
 }  // namespace

@@ -12,10 +12,10 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "mainwindow/shared.h"
-#include "platform/com/vb_variant.h"
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
 #include "tests/support/soffice.h"
@@ -144,17 +144,10 @@ protected:
     // The tone's name in the scale as the component spells it, and whether
     // the tone lies outside that scale.
     std::pair<std::string, bool> Hlaskuj(int ton, const std::string& stupnice) {
-        calvira::_Calvira12& klic = Hlavni().Klic();
-        vb::Variant cislo(static_cast<std::int16_t>(ton));
-        const vb::Variant jmenoStupnice(stupnice);
-        {
-            com::VariantArg a(cislo);
-            com::VariantArg b(jmenoStupnice);
-            com::CheckHresult(klic.DejTonVeStupnici(a.get(), b.get()));
-        }
-        com::VARIANT_BOOL mimo = 0;
-        com::CheckHresult(klic.get_TonNeniVeStupnici(&mimo));
-        return {vb::CStr(VysledekKlice(klic)), mimo != 0};
+        std::int16_t cislo = static_cast<std::int16_t>(ton);
+        bool mimo = false;
+        std::string jmeno = TonVeStupnici(Hlavni().Klic(), cislo, stupnice, mimo);
+        return {std::move(jmeno), mimo};
     }
 };
 

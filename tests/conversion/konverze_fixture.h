@@ -126,6 +126,15 @@ protected:
                     pisen + " z Vašeho úložiště skladeb!",
                 forms::vbExclamation, "Nesprávné určení stupnice !"};
     }
+    // The warning of a note of the source scale that falls outside the treble in the target.
+    static Box MimoDiskant(const std::string& nota, const std::string& zdroj, const std::string& cil,
+                           const std::string& pisen) {
+        return {"Nota " + nota + " ze stupnice " + zdroj + " nemá po konverzi do " + cil +
+                    " na diskantu žádný knoflík: padla by mimo jeho rozsah.\rNa jejím místě bude v písni zapsáno "
+                    "Nepřekonvertováno!\rVymažte prosím později tento nedokončený a chybný soubor " +
+                    pisen + " z Vašeho úložiště skladeb!",
+                forms::vbExclamation, "Nota mimo rozsah diskantu !"};
+    }
     static Box Hotovo(const std::string& pisen) {
         return {"Skladba byla na aktivním listu překonvertována podle nastavených požadavků a uložena do souboru \r" +
                     pisen + ".",

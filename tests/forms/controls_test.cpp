@@ -1,22 +1,27 @@
 // Controls: twips geometry, colours, control arrays, option groups, pictures,
 // check boxes, combo boxes, text boxes, sliders and key presses.
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "platform/forms/forms.h"
+#include "resources/pictures.h"
 #include "qt_app.h"
 
 namespace {
@@ -263,6 +268,97 @@ TEST_F(ControlsTest, ComboBoxListAndText) {
     EXPECT_EQ(combo.Text(), "");
 }
 
+// A combo box raises Click when the user chooses an item (in the opened list,
+// or by moving the choice with a key or the wheel in the closed box), also
+// when the item chosen is the one already chosen. Opening the list, leaving
+// the text field or pressing Return in it choose nothing.
+TEST_F(ControlsTest, ComboBoxRaisesClickOnlyWhenTheUserChooses) {
+    TextBox elsewhere(form);
+    auto leave = [&elsewhere] { elsewhere.SetFocus(); };
+    struct Case {
+        const char* what;
+        int listIndexBefore;  // -1: only the text names an item, as after the sheets are listed
+        std::function<void(ComboBox&, QComboBox&)> user;
+        int clicks;
+        int listIndex;
+        std::string text;
+    };
+    auto chooseInList = [](int row) {
+        return [row](ComboBox&, QComboBox& box) {
+            box.showPopup();
+            QAbstractItemView* list = box.view();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
+        };
+    };
+    auto key = [](Qt::Key k, Qt::KeyboardModifiers modifiers = {}) {
+        return [k, modifiers](ComboBox&, QComboBox& box) { QTest::keyClick(&box, k, modifiers); };
+    };
+    auto wheelDown = [leave](bool focused) {
+        return [focused, leave](ComboBox&, QComboBox& box) {
+            if (!focused) leave();
+            QWheelEvent wheel(QPointF(5, 5), box.mapToGlobal(QPointF(5, 5)), {}, QPoint(0, -120), Qt::NoButton, {},
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&box, &wheel);
+        };
+    };
+    const std::vector<Case> cases = {
+        {"opening the list", -1, [](ComboBox&, QComboBox& box) { box.showPopup(); box.hidePopup(); }, 0, -1,
+         "Calvira12"},
+        {"leaving the text field", -1, [leave](ComboBox&, QComboBox&) { leave(); }, 0, -1, "Calvira12"},
+        {"Return in the text field", -1, key(Qt::Key_Return), 0, -1, "Calvira12"},
+        {"typing an item's name and leaving", -1,
+         [leave](ComboBox&, QComboBox& box) {
+             box.lineEdit()->selectAll();
+             QTest::keyClicks(&box, "g dur");
+             leave();
+         },
+         0, -1, "g dur"},
+        {"Escape in the opened list", -1,
+         [](ComboBox&, QComboBox& box) {
+             box.showPopup();
+             QTest::keyClick(box.view(), Qt::Key_Escape);
+         },
+         0, -1, "Calvira12"},
+        {"Alt+Down opens the list", 0, key(Qt::Key_Down, Qt::AltModifier), 0, 0, "Calvira12"},
+        {"a click on an item of the opened list", -1, chooseInList(1), 1, 1, "G Dur"},
+        {"a click on the item already chosen", 1, chooseInList(1), 1, 1, "G Dur"},
+        {"Return on an item of the opened list", -1,
+         [](ComboBox&, QComboBox& box) {
+             box.showPopup();
+             box.view()->setCurrentIndex(box.model()->index(2, 0));
+             QTest::keyClick(box.view(), Qt::Key_Return);
+         },
+         1, 2, "F Dur"},
+        {"Down in the closed box", 0, key(Qt::Key_Down), 1, 1, "G Dur"},
+        {"the wheel over the box with the focus", 0, wheelDown(true), 1, 1, "G Dur"},
+        {"the wheel over the box without the focus", 0, wheelDown(false), 0, 0, "Calvira12"},
+    };
+    form.Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget()));
+    for (const Case& c : cases) {
+        ComboBox combo(form);
+        combo.Move(0, 0, 1920, 315);
+        for (const char* item : {"Calvira12", "G Dur", "F Dur"}) combo.AddItem(item);
+        if (c.listIndexBefore >= 0) combo.ListIndex = c.listIndexBefore;
+        combo.Text = "Calvira12";
+        int clicks = 0;
+        combo.Click = [&] { ++clicks; };
+        auto& box = *static_cast<QComboBox*>(combo.Widget());
+        form.Widget()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.Widget())) << c.what;
+        box.lineEdit()->setFocus();
+        ASSERT_TRUE(box.lineEdit()->hasFocus()) << c.what;
+        c.user(combo, box);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(clicks, c.clicks) << c.what;
+        EXPECT_EQ(combo.ListIndex, c.listIndex) << c.what;
+        EXPECT_EQ(combo.Text(), c.text) << c.what;
+        EXPECT_EQ(box.lineEdit()->text().toStdString(), c.text) << c.what;
+        box.hidePopup();
+    }
+    form.Hide();
+}
+
 TEST_F(ControlsTest, KeyPressSeesTheKeyAndMaySwallowIt) {
     TextBox text(form);
     std::vector<int> keys;
@@ -301,6 +397,27 @@ TEST_F(ControlsTest, SliderRaisesChangeAndKeepsItsRange) {
     static_cast<QSlider*>(slider.Widget())->setValue(2);  // the user
     EXPECT_EQ(values, (std::vector<int>{5, -5, 2}));
     EXPECT_EQ(slider.Value, 2);
+}
+
+// A thumb being dragged raises Change once, where it is let go; a key or a
+// click beside the thumb changes the value at once.
+TEST_F(ControlsTest, SliderRaisesChangeWhenTheDraggedThumbIsLetGo) {
+    Slider slider(form);
+    slider.Min = -5;
+    slider.Max = 5;
+    std::vector<int> values;
+    slider.Change = [&] { values.push_back(slider.Value); };
+    auto* thumb = static_cast<QSlider*>(slider.Widget());
+    thumb->setSliderDown(true);  // as the mouse pressed on the thumb drives it
+    for (int position : {1, 2, 4}) thumb->setSliderPosition(position);
+    EXPECT_TRUE(values.empty());
+    thumb->setSliderDown(false);
+    EXPECT_EQ(values, std::vector<int>{4});
+    EXPECT_EQ(slider.Value, 4);
+
+    QTest::keyClick(thumb, Qt::Key_Left);
+    thumb->triggerAction(QAbstractSlider::SliderPageStepSub);
+    EXPECT_EQ(values, (std::vector<int>{4, 3, -2}));
 }
 
 TEST_F(ControlsTest, MouseEventsCarryButtonShiftAndTwips) {

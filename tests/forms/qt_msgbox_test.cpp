@@ -1,10 +1,13 @@
 // The Qt message and input boxes: VB's buttons, icons, default button and
 // return codes, answered by a simulated user.
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -14,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/controls.h"
 #include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/qt_msgbox.h"
@@ -194,6 +198,7 @@ TEST_F(QtMsgBoxTest, ABoxBelongsToTheCurrentFormAndStandsAboveIt) {
     AnswerNextBox(none, "OK");
     MsgBox("Bez okna");
     EXPECT_EQ(none.parent, nullptr);
+    EXPECT_TRUE(none.onTop);  // nothing of the program's may cover it
 }
 
 // A box that asks a question cannot be dismissed without an answer.
@@ -226,6 +231,131 @@ TEST_F(QtMsgBoxTest, InputBoxGivesTheTextOrEmptyWhenCancelled) {
         dialog->reject();
     });
     EXPECT_EQ(InputBox("Cesta", "", "C:\\"), "");
+}
+
+// Turns the event loop until `done` holds, at most `ms` milliseconds.
+template <class Condition>
+bool Until(Condition done, int ms = 2000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// The window that has the focus once the events have been seen to.
+QWidget* ActiveAfter(int ms) {
+    QTest::qWait(ms);
+    return QApplication::activeWindow();
+}
+
+// A click that is still waiting to be seen to when a command raises a box (or
+// shows a modal form) does not run another command inside it: while a modal
+// window is up, the program's other windows take no input, as with the
+// classic modal box, and the click is dropped.
+TEST_F(QtMsgBoxTest, AClickWaitingWhileABoxComesRunsNoCommandInsideIt) {
+    struct Case {
+        const char* what;
+        std::function<void()> modal;  // raises the modal window and returns when it was answered
+    };
+    const std::vector<Case> cases = {
+        {"message box",
+         [] {
+             QTimer::singleShot(150, [] { OpenBox()->Buttons()[0].first->click(); });
+             MsgBox("Mnohoprstost", vbCritical, "Mnohoprstost !");
+         }},
+        {"input box",
+         [] {
+             QTimer::singleShot(150, [] { QApplication::activeModalWidget()->close(); });
+             InputBox("Zadejte název nové písničky.", "Nová skladba.");
+         }},
+        {"modal form",
+         [] {
+             Form dialog;
+             dialog.Caption = "Nastavení";
+             QTimer::singleShot(150, [&dialog] { dialog.Hide(); });
+             dialog.Show(vbModal);
+         }},
+    };
+    for (const Case& c : cases) {
+        Form main;
+        CommandButton prvni(main), tlak(main);
+        prvni.Move(0, 0, 1380, 375);
+        tlak.Move(0, 600, 1380, 375);
+        main.Show();
+        std::vector<std::string> log;
+        tlak.Click = [&] { log.push_back("tlak"); };
+        prvni.Click = [&] {
+            log.push_back("první");
+            // The user's next click is already waiting when the box comes.
+            QWidget* button = tlak.Widget();
+            const QPointF at(10, 10);
+            const QPointF global = button->mapToGlobal(at);
+            QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonPress, at, global, Qt::LeftButton,
+                                                                Qt::LeftButton, Qt::NoModifier));
+            QCoreApplication::postEvent(button, new QMouseEvent(QEvent::MouseButtonRelease, at, global,
+                                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+            c.modal();
+            log.push_back("první hotovo");
+        };
+        QTest::mouseClick(prvni.Widget(), Qt::LeftButton);
+        QTest::qWait(50);
+        EXPECT_EQ(log, (std::vector<std::string>{"první", "první hotovo"})) << c.what;
+        // Once the box is gone, a click runs its command again.
+        QTest::mouseClick(tlak.Widget(), Qt::LeftButton);
+        EXPECT_EQ(log.back(), "tlak") << c.what;
+        main.Hide();
+    }
+}
+
+// A box keeps the keyboard focus for as long as it is up: when another window
+// of the program takes it (the main window, a workbook window shown
+// meanwhile), or when a box raised over it is answered, the focus comes back
+// to the box, so that Return answers it.
+TEST_F(QtMsgBoxTest, ABoxGetsTheFocusBackWhileItIsUp) {
+    struct Case {
+        const char* what;
+        bool mainShown;
+        std::function<void(Form& main)> takeFocus;  // run while the box is up and has the focus
+    };
+    const std::vector<Case> cases = {
+        {"the main window activated", true, [](Form& main) { main.Widget()->activateWindow(); }},
+        {"a workbook window shown while no form is", false,
+         [](Form&) {
+             auto* workbook = new QWidget;
+             workbook->setAttribute(Qt::WA_DeleteOnClose);
+             workbook->setWindowTitle("sest.xls");
+             workbook->show();
+             workbook->activateWindow();
+             QTimer::singleShot(1500, workbook, &QWidget::close);
+         }},
+        {"a box over it answered", true,
+         [](Form&) {
+             QTimer::singleShot(100, [] {
+                 auto* over = OpenBox();
+                 if (over) over->Buttons()[0].first->click();
+             });
+             MsgBox("Záznam neuveden.", vbCritical, "Neprovedeno.");
+         }},
+    };
+    for (const Case& c : cases) {
+        Form main;
+        main.Caption = "Belmora";
+        if (c.mainShown) main.Show();
+        bool hadFocus = false, gotItBack = false;
+        QTimer::singleShot(0, [&] {
+            MessageDialog* box = OpenBox();
+            ASSERT_NE(box, nullptr);
+            hadFocus = Until([&] { return QApplication::activeWindow() == box; });
+            QTest::qWait(1200);  // the box has been up a while
+            c.takeFocus(main);
+            gotItBack = ActiveAfter(400) == box;
+            box->Buttons()[0].first->click();
+        });
+        MsgBox("Mnohoprstost", vbCritical, "Mnohoprstost !");
+        EXPECT_TRUE(hadFocus) << c.what;
+        EXPECT_TRUE(gotItBack) << c.what;
+        main.Hide();
+    }
 }
 
 }  // namespace

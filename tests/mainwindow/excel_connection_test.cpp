@@ -7,8 +7,8 @@
 #include <fstream>
 #include <string>
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 

@@ -10,9 +10,9 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/frmstupnice.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/form.h"
-#include "platform/forms/resource_pictures.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace {

@@ -12,13 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "notation/noty.h"
 #include "notation/notyzapis.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
-#include "platform/forms/resource_pictures.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"
 
@@ -565,7 +564,7 @@ TEST_P(StiskniKnoflikTest, MarksTheButtonOfTheSharpSpelling) {
     const LookupCase& c = GetParam();
     std::string ton = c.passed;
 
-    clsNoty().StiskniKnoflik(ton);
+    f.StiskniKnoflik(ton);
 
     EXPECT_EQ(ton, c.respelled);
     if (c.button == 0) {
@@ -601,12 +600,12 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ReadingTest, LookupWithoutTheSpreadsheetNamesTheNameAsPassed) {
-    Start();
+    Form1& f = Start();
     auto excel = ExcelAplikace;
     ExcelAplikace.reset();
     std::string ton = "des1,";
 
-    clsNoty().StiskniKnoflik(ton);
+    f.StiskniKnoflik(ton);
 
     ExcelAplikace = excel;
     EXPECT_EQ(ton, "des1,");
@@ -619,7 +618,7 @@ TEST_F(ReadingTest, LookupGivesUpAfterThreeUnexpectedFailures) {
     ExcelAplikace->ActiveWorkbook().Close(false);
     std::string ton = "c1,";
 
-    clsNoty().StiskniKnoflik(ton);
+    f.StiskniKnoflik(ton);
 
     const Box failed{kUnexpected + "9", forms::vbCritical, "Neočekávaná chyba !"};
     EXPECT_EQ(TakeBoxes(), (std::vector<Box>{failed, failed, failed}));

@@ -4,23 +4,28 @@
 // closed its window in the spreadsheet.
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <sys/stat.h>
+
 #include <cmath>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include <QDate>
+
 #include "platform/excel/file_dialog.h"
 #include "platform/excel/internal/xls_io.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "platform/vb/conversions.h"
+#include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"
+#include "tests/support/write_protect.h"
 
 namespace {
 
@@ -42,16 +47,9 @@ using testsupport::SourceDir;
 
 fs::path TriListyXls() { return SourceDir() / "tests/fixtures/songs/tri_listy.xls"; }
 
-// Days since 30 Dec 1899 of today's local date.
-long DnesniSerial() {
-    const std::time_t t = std::time(nullptr);
-    std::tm tm{};
-    ::localtime_r(&t, &tm);
-    using namespace std::chrono;
-    const year_month_day d{year{tm.tm_year + 1900}, month{static_cast<unsigned>(tm.tm_mon + 1)},
-                           day{static_cast<unsigned>(tm.tm_mday)}};
-    return (sys_days{d} - sys_days{year{1899} / December / 30}).count();
-}
+// Days since 30 Dec 1899 of today's local date, counted by Qt's calendar
+// rather than by the arithmetic the stamp is written with.
+long DnesniSerial() { return static_cast<long>(QDate(1899, 12, 30).daysTo(QDate::currentDate())); }
 
 // Records whether the main window was visible while the open dialog was up.
 class FileDialogWatch : public xl::FileDialogService {
@@ -565,6 +563,134 @@ TEST_F(SongTest, EndingWithoutTheSpreadsheetWarnsAndResets) {
                                              "Tato chyba může způsobit nestabilitu systému !",
                                              forms::vbExclamation, "Nenalezena externí aplikace."}}));
     ExpectNoSongState(f);
+}
+
+// ---- Songs on disk ------------------------------------------------------------------
+
+const std::string kPisenNeulozena =
+    "Píseň zůstává otevřená a její soubor je beze změny: změny písně zatím nejsou uloženy.";
+
+Box NelzeUlozit(const std::string& pricina) {
+    return {pricina + "\r\n" + kPisenNeulozena + "\r\nČíslo chyby: 1004.", forms::vbCritical,
+            "Píseň nelze uložit."};
+}
+
+std::string OtevrenaJinde(const std::string& soubor) {
+    return "Soubor " + soubor +
+           " je již otevřen k zápisu v jiném okně programu. Dokud je otevřen tam, nelze ho zde otevřít k zápisu ani "
+           "přepsat: změny by se navzájem přepsaly. Zavřete ho nejprve tam.";
+}
+
+// "Konec písničky" on a song whose file cannot be written: the box names the
+// file and the cause under the classic number, and the song stays open with
+// its changes, its file as it was.
+TEST_F(SongTest, EndingASongThatCannotBeSavedNamesTheCauseAndKeepsItOpen) {
+    Form1& f = StartWithFolder();
+    const fs::path soubor = SongFolder() / "Polka.xls";
+    for (const bool rezimSouboru : {true, false}) {
+        SCOPED_TRACE(rezimSouboru ? "mode 0444" : "protected by the system");
+        NewSong(f, "Polka");
+        TakeBoxes();
+        ExcelAplikace->Range("B1").Value(std::string("c1,"));
+        const std::string predtim = testsupport::ReadFile(soubor);
+        std::optional<testsupport::WriteProtected> ochrana;
+        if (rezimSouboru) {
+            ::chmod(soubor.c_str(), 0444);
+        } else {
+            ochrana.emplace(soubor);
+            if (!ochrana->Active()) GTEST_SKIP() << "no write protection here";
+        }
+
+        f.cmdEndEdit_Click();
+
+        EXPECT_EQ(TakeBoxes(), std::vector<Box>{NelzeUlozit("Soubor „" + soubor.string() +
+                                                            "“ nelze uložit: je chráněný proti zápisu.")});
+        EXPECT_EQ(AktualniPisen, "Polka.xls");
+        EXPECT_EQ(f.Caption.get(), "Polka.xls");
+        EXPECT_TRUE(f.cmdEndEdit.Enabled.get());
+        EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 2);
+        EXPECT_EQ(vb::CStr(ExcelAplikace->Range("B1").Value()), "c1,");
+        EXPECT_EQ(testsupport::ReadFile(soubor), predtim);
+
+        // Writable again, the song ends as usual with its change saved.
+        ochrana.reset();
+        ::chmod(soubor.c_str(), 0644);
+        f.cmdEndEdit_Click();
+        EXPECT_TRUE(TakeBoxes().empty());
+        ExpectNoSongState(f);
+        EXPECT_EQ(xl::internal::ReadXlsFile(soubor.string()).sheets[0].cells.at({1, 2}).text, "c1,");
+        fs::remove(soubor);
+    }
+}
+
+// A sheet switch saves the song; when it cannot, the box says why.
+TEST_F(SongTest, SwitchOnASongThatCannotBeSavedNamesTheCause) {
+    Form1& f = StartWithFolder();
+    const fs::path file = CopyOfTriListy();
+    OpenSong(f, file);
+    ::chmod(file.c_str(), 0444);
+
+    f.Combo1.ListIndex = 2;
+
+    EXPECT_EQ(TakeBoxes(),
+              std::vector<Box>{NelzeUlozit("Soubor „" + file.string() + "“ nelze uložit: je chráněný proti zápisu.")});
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "F Dur");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "F Dur");
+}
+
+// A song open for writing in another window (another engine here) is not
+// opened here, and not deleted for a new song of its name; once the other
+// window lets it go, it opens.
+TEST_F(SongTest, ASongOpenInAnotherWindowIsNeitherOpenedNorReplaced) {
+    Form1& f = StartWithFolder();
+    const fs::path soubor = SongFolder() / "Polka.xls";
+    auto jinde = xl::CreateExcelApplication();
+    jinde->Workbooks().Add();
+    jinde->Range("B1").Value(std::string("c1,"));
+    jinde->ActiveWorkbook().SaveAs({.Filename = std::string(PracovniAdresar) + "\\Polka.xls"});
+    const std::string obsah = testsupport::ReadFile(soubor);
+
+    OpenSong(f, soubor);
+    const std::string cesta = std::string(PracovniAdresar) + "\\Polka.xls";
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{{OtevrenaJinde(cesta), forms::vbExclamation, "Písničku nelze otevřít."}}));
+    ExpectNoSongState(f);
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+
+    NewSong(f, "Polka");
+    EXPECT_EQ(TakeBoxes(),
+              (std::vector<Box>{kNazevDotaz,
+                                {OtevrenaJinde(cesta), forms::vbExclamation, "Tato skladba již existuje!"},
+                                kZalozeniPreruseno}));
+    EXPECT_EQ(testsupport::ReadFile(soubor), obsah);
+    ExpectNoSongState(f);
+
+    jinde->ActiveWorkbook().Close(false);
+    OpenSong(f, soubor);
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(AktualniPisen, "Polka.xls");
+}
+
+// A folder or a pipe named like a song, chosen in the open dialog: there, but
+// no file; the program goes on.
+TEST_F(SongTest, AFolderOrAPipeChosenAsASongIsNoFile) {
+    Form1& f = StartWithFolder();
+    fs::create_directories(SongFolder() / "slozka.xls");
+    ASSERT_EQ(::mkfifo((SongFolder() / "roura.xls").c_str(), 0644), 0);
+    struct Pripad {
+        const char* nazev;
+        const char* pricina;
+    };
+    for (const Pripad& p : {Pripad{"slozka.xls", "je to složka, ne soubor."},
+                            Pripad{"roura.xls", "není to soubor, ale roura, zařízení nebo socket."}}) {
+        SCOPED_TRACE(p.nazev);
+        OpenSong(f, SongFolder() / p.nazev);
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Soubor " + std::string(PracovniAdresar) + "\\" + p.nazev +
+                                                      " nelze otevřít: " + p.pricina,
+                                                  forms::vbExclamation, "Písničku nelze otevřít."}}));
+        EXPECT_TRUE(f.Visible.get());
+        ExpectNoSongState(f);
+    }
 }
 
 // ---- The LibreOffice sample itself ---------------------------------------------------

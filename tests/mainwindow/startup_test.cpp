@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/com/vb_variant.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/doubles/scripted_msgbox.h"
-#include "platform/forms/resource_pictures.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace {

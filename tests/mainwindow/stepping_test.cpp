@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 
@@ -363,6 +364,129 @@ TEST_F(SteppingTest, AfterLastTheStripWaitsForTheNextStepToRebuild) {
     EXPECT_EQ(MarkedStep(f), 1);
 }
 
+// ---- Grips of basses only ------------------------------------------------------------
+
+// A grip of basses only has B empty and the bellows word in I; it is a grip,
+// and the song ends at the first row whose B and I are both empty.
+TEST_F(SteppingTest, LastPassesOverGripsOfBassesOnly) {
+    struct Case {
+        const char* name;
+        std::vector<int> grips;        // a one-note grip "c," pushed
+        std::vector<int> bassesOnly;   // B empty, "Tlak" in I, a bass in M
+        int expectedRow;
+        bool backEnabled;
+    };
+    const std::vector<Case> cases = {
+        {"inside the song", {1, 2, 3, 4, 5, 7}, {6}, 7, true},
+        {"last of the song", {1, 2, 3, 4, 5}, {6}, 6, true},
+        {"several in a row", {1, 2, 5}, {3, 4}, 5, true},
+        {"first of the song", {2, 3}, {1}, 3, true},
+        {"the whole song", {}, {1}, 1, false},
+        {"a gap after it still ends the song", {1, 2, 5}, {3}, 3, true},
+    };
+    Form1& f = StartWithSong();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ExcelAplikace->Range("A1:W600").ClearContents();
+        for (int r : c.grips) Row(r, Cat("s", r), {"c,"});
+        for (int r : c.bassesOnly) Row(r, Cat("s", r), {}, "Tlak", {"C dur"});
+        Cursor("B1");
+        f.lblTon.Caption = "marker";
+
+        f.cmdPosledni_Click();
+
+        EXPECT_EQ(Address(), Cat("$B$", c.expectedRow));
+        EXPECT_EQ(f.lblTon.Caption(), std::to_string(c.expectedRow));
+        EXPECT_EQ(f.lblSlabika(2).Caption(), Cat("s", c.expectedRow));
+        EXPECT_EQ(BackEnabled(f), c.backEnabled);
+    }
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(SteppingTest, LastOverGripsOfBassesOnlyStillLooksNoFurtherThanRow500) {
+    Form1& f = StartWithSong();
+    for (int r = 1; r <= 498; ++r) Cell(Cat("B", r), "c,");
+    Row(499, "", {}, "Tah");
+    Cell("B501", "c,");
+    f.cmdPosledni_Click();
+    EXPECT_EQ(f.lblTon.Caption(), "499");
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    // Row 500 a grip as well: no end within the 500 rows, the same one
+    // unexpected-error message as for 500 notes in B.
+    Row(500, "", {}, "Tlak");
+    f.cmdPosledni_Click();
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "Neočekávaná chyba !");
+    EXPECT_EQ(boxes[0].prompt, std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby 91");
+    EXPECT_EQ(f.lblTon.Caption(), "499");
+}
+
+// Grip 5, a grip of basses only on row 6, grip 7: "last" lands on 7, the
+// steps go through 6 with the row in words and the strip showing it, and on
+// past the song's end.
+TEST_F(SteppingTest, StepsGoThroughAGripOfBassesOnlyToTheSongsEnd) {
+    Form1& f = StartWithSong();
+    Song(5);
+    Row(6, "s6", {}, "Tlak", {"C7", "F terc."});
+    Row(7, "s7", {"e1,"}, "Tah");
+    f.cmdPrvni_Click();
+
+    f.cmdPosledni_Click();
+    EXPECT_EQ(Address(), "$B$7");
+    EXPECT_EQ(f.lblTon.Caption(), "7");
+
+    f.cmdPredchozi_Click();  // onto row 6, which the strip does not show: rebuilt there
+    EXPECT_EQ(f.lblTon.Caption(), "6");
+    EXPECT_EQ(f.lblTony.Caption(), "       Tlak ");
+    EXPECT_EQ(f.lblBasy.Caption(), "C7 F terc." + std::string(7, ' '));
+    EXPECT_EQ(f.lblSlabika(2).Caption(), "s6");
+    EXPECT_EQ(f.ZacatekPasu, 6);
+    EXPECT_EQ(MarkedStep(f), 1);
+    for (int s = 5; s <= 9; ++s) EXPECT_FALSE(f.imgNota(s).Visible) << "step 1 is an empty frame";
+    EXPECT_TRUE(f.imgNota(10).Visible) << "step 2, the grip after it, is drawn";
+    EXPECT_EQ(VisibleStripHeads(f), 1);
+    EXPECT_EQ(f.lblSlabika2(1).Caption(), "s6");
+    EXPECT_EQ(f.lblSlabika2(2).Caption(), "s7");
+
+    f.cmdDalsi_Click();
+    EXPECT_EQ(f.lblTon.Caption(), "7");
+    EXPECT_EQ(MarkedStep(f), 2);
+    f.cmdDalsi_Click();
+    EXPECT_EQ(f.lblTon.Caption(), "8");
+    EXPECT_EQ(MarkedStep(f), 3);
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(SteppingTest, AutomaticSteppingGoesThroughAGripOfBassesOnly) {
+    Form1& f = StartWithSong();
+    Row(1, "a", {"c1,"}, "Tah");
+    Row(2, "b", {}, "Tlak", {"C zákl."});
+    Row(3, "c", {"d1,"}, "Tah");
+    f.cmdPrvni_Click();
+    f.Timer1.Enabled = true;
+
+    f.cmdJakDal_Click();
+    EXPECT_EQ(f.lblTon.Caption(), "2");
+    EXPECT_TRUE(f.Timer1.Enabled);
+    EXPECT_EQ(f.cmdJakDal.BackColor(), 0x00C000C0u);
+    EXPECT_EQ(f.ImgBas(30).Picture.get(), f.imgBaTlakC.Picture.get()) << "the bass is read";
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    f.cmdJakDal_Click();
+    EXPECT_EQ(f.lblTon.Caption(), "3");
+    EXPECT_TRUE(f.Timer1.Enabled);
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    f.cmdJakDal_Click();
+    EXPECT_EQ(f.lblTon.Caption(), "4");
+    EXPECT_FALSE(f.Timer1.Enabled);
+    const auto boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].prompt, "Záznam neuveden.");
+}
+
 // ---- The strip follows the steps ---------------------------------------------------
 
 TEST_F(SteppingTest, StepSeventeenAndStepZeroRebuildTheStripAtTheCursor) {
@@ -548,6 +672,32 @@ TEST_F(SteppingTest, StripOnAnEmptyRowShowsSyllablesOnly) {
     f.SkryjNoty();
     f.SmazSlabiky();
     for (int i = 1; i <= 16; ++i) EXPECT_EQ(f.lblSlabika2(i).Caption(), "");
+}
+
+// A strip that starts on a grip of basses only shows it as an empty frame and
+// draws the grips after it; past the song's end it draws nothing.
+TEST_F(SteppingTest, StripStartingOnAGripOfBassesOnlyDrawsTheGripsAfterIt) {
+    struct Case {
+        const char* smer;  // column I of the strip's first row, B empty
+        int heads;
+    };
+    Form1& f = StartWithSong();
+    for (const Case& c : {Case{"Tlak", 2}, Case{"Tah", 2}, Case{"", 0}, Case{"tah", 0}}) {
+        SCOPED_TRACE(c.smer);
+        ExcelAplikace->Range("A1:W40").ClearContents();
+        Row(1, "s1", {}, c.smer, {"C zákl."});
+        Row(2, "s2", {"c1,"});
+        Row(3, "s3", {"e1,"});
+        Cursor("B1");
+
+        f.ObnovNotovyPas();
+
+        EXPECT_EQ(VisibleStripHeads(f), c.heads);
+        EXPECT_EQ(f.imgNota(10).Visible, c.heads > 0) << "step 2";
+        EXPECT_EQ(f.lblSlabika2(3).Caption(), "s3");
+        EXPECT_EQ(MarkedStep(f), 1);
+        EXPECT_TRUE(TakeBoxes().empty());
+    }
 }
 
 TEST_F(SteppingTest, MarkingOnlyMovesTheColoursAndKeepsTheHeads) {

@@ -108,3 +108,25 @@ TEST(UrciPolohu, TypedOffsetAgreesWithTheTextOne) {
         }
     }
 }
+
+// The respelling the treble button lookup searches with, without a workbook:
+// whole pitch names only, the octave digit kept (one lower for ces), and any
+// other text returned as it came, with no message.
+TEST(PrevedNaKrizky, FlatAndEnharmonicNamesTakeTheSharpSpelling) {
+    struct Row { const char* ton; const char* krizky; };
+    const Row rows[] = {
+        {"b,", "ais,"},     {"as5,", "gis5,"},  {"ges2,", "fis2,"}, {"eis1,", "f1,"},   {"fes3,", "e3,"},
+        {"es,", "dis,"},    {"des1,", "cis1,"}, {"ces,", "h0,"},    {"ces1,", "h,"},    {"ces2,", "h1,"},
+        {"ces5,", "h4,"},
+        // Natural and sharp names, and what is no whole name, stay as they are.
+        {"c1,", "c1,"},     {"his1,", "his1,"}, {"bes,", "bes,"},   {"des6,", "des6,"}, {"des1", "des1"},
+        {"Es1,", "Es1,"},   {",", ","},         {"", ""},
+    };
+    for (const Row& r : rows) {
+        forms::ScriptedMessageBoxes boxes;
+        const vb::Variant v = clsNoty().PrevedNaKrizky(r.ton);
+        EXPECT_TRUE(v.IsString()) << r.ton;
+        EXPECT_EQ(Shown(v), r.krizky) << r.ton;
+        EXPECT_TRUE(boxes.boxes().empty()) << r.ton;
+    }
+}

@@ -2,8 +2,8 @@
 
 #include "notation/noty.h"
 #include "platform/forms/msgbox.h"
+#include "resources/strings.h"
 #include "tests/support/doubles/scripted_msgbox.h"
-#include "platform/forms/resources.h"
 #include "platform/vb/runtime_error.h"
 
 // The string table turns an entry-staff height back into a natural note name

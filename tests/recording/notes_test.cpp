@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/resource_pictures.h"
+#include "resources/pictures.h"
 #include "tests/recording/recording_fixture.h"
 
 namespace {

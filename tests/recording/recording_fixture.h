@@ -13,10 +13,10 @@
 #include "mainwindow/frmstupnice.h"
 #include "notation/notyzapis.h"
 #include "platform/excel/application.h"
-#include "platform/forms/app_info.h"
 #include "platform/forms/form.h"
 #include "platform/forms/winapi.h"
 #include "platform/vb/conversions.h"
+#include "resources/app_info.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace forms {

@@ -238,6 +238,45 @@ TEST_F(WritersTest, TheNextRowIsReadWhenItHoldsAGrip) {
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
+// Grip 5, a grip of basses only on row 6 and grip 7 recorded by clicks; then
+// "Poslední", "Další" and "> Tlak" write the next grip after the song, on row
+// 8, and the grip of basses only stays as it was.
+TEST_F(WritersTest, RecordingAfterTheLastGripKeepsAGripOfBassesOnly) {
+    Form1& f = StartRecording();
+    for (int r = 1; r <= 4; ++r) {
+        Zapis("B" + std::to_string(r), "c1,");
+        Zapis("I" + std::to_string(r), "Tlak");
+    }
+    ExcelAplikace->Range("B5").Select();
+    Klikni(f, {16});
+    f.cmdTlak.Click();
+    Klikni(f, {16});  // let go of the treble button: basses only
+    Basy(f, {50});
+    f.cmdTlak.Click();
+    Basy(f, {50});
+    Klikni(f, {20});
+    f.cmdTah.Click();
+    const Radek jenBasy = Doplneny({"", "", "", "", "", "", "", "Tlak"}, 8);
+    ASSERT_EQ(Bunky(6, 'B', 'I'), jenBasy);
+    ASSERT_EQ(Bunka("M6"), "C dur");
+
+    f.cmdPosledni.Click();
+    EXPECT_EQ(Kurzor(), "$B$7");
+    f.cmdDalsi.Click();
+    EXPECT_EQ(Kurzor(), "$B$8");
+    Klikni(f, {23});
+    Basy(f, {3});
+    f.cmdTlak.Click();
+
+    EXPECT_EQ(Bunky(6, 'B', 'I'), jenBasy);
+    EXPECT_EQ(Bunky(6, 'M', 'N'), (Radek{"C dur", ""}));
+    EXPECT_EQ(Bunky(7, 'B', 'I'), Doplneny({"h1,", "", "", "", "", "", "", "Tah"}, 8));
+    EXPECT_EQ(Bunky(8, 'B', 'I'), Doplneny({"d2,", "", "", "", "", "", "", "Tlak"}, 8));
+    EXPECT_EQ(Bunky(8, 'M', 'N'), (Radek{"Es terc.", ""}));
+    EXPECT_EQ(Kurzor(), "$B$9");
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
 // A pressed bass that the lookup sheet lacks: one message, the row as far as
 // it was written, the cursor back on it.
 TEST_F(WritersTest, ABassMissingFromTheLookupSheetIsReportedOnce) {

@@ -2,12 +2,24 @@
 // switches, on the real engine with the real read_only.xls.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <ostream>
 #include <string>
+#include <vector>
 
-#include "platform/forms/app_info.h"
 #include "platform/forms/msgbox.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
+
+namespace forms {
+// Readable boxes in failure messages.
+inline void PrintTo(const ScriptedMessageBoxes::Box& b, std::ostream* os) {
+    *os << "{\"" << b.prompt << "\", " << b.flags << ", \"" << b.title << "\"}";
+}
+}  // namespace forms
 
 namespace {
 
@@ -16,6 +28,15 @@ using form1_test::ProgramEnded;
 using Box = forms::ScriptedMessageBoxes::Box;
 
 class Module1Test : public Form1Fixture {};
+
+// The box of a lookup workbook the start cannot use.
+Box LookupWorkbookBox(const std::string& cause, int number) {
+    return {cause +
+                "\r\nSoubor read_only.xls s tabulkami programu patří do složky programu a bez něj program nemůže "
+                "pracovat. Program bude ukončen; nainstalujte ho prosím znovu.\r\nČíslo chyby: " +
+                std::to_string(number) + ".",
+            forms::vbCritical, "Tabulky programu nelze načíst."};
+}
 
 // The user's default folder as the spreadsheet keeps it between runs.
 std::string StoredDefaultFolder() { return xl::Application().DefaultFilePath(); }
@@ -45,11 +66,67 @@ TEST_F(Module1Test, MissingLookupWorkbookEndsTheProgramWithTheSpreadsheetsErrorN
 
     EXPECT_THROW(Start(), ProgramEnded);
 
-    EXPECT_EQ(TakeBoxes(),
-              (std::vector<Box>{{std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby 1004",
-                                 forms::vbCritical, "Neočekávaná chyba !"}}));
+    const std::string file = (emptyProgramDir / "read_only.xls").string();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{LookupWorkbookBox(
+                               "Soubor " + file +
+                                   " nebyl nalezen. Zkontrolujte, zda nebyl přejmenován, přesunut nebo odstraněn, a "
+                                   "zda je název zapsán správně.",
+                               1004)}));
     // No shutdown ran: the default folder stays the songs' folder.
     EXPECT_EQ(StoredDefaultFolder(), PracovniAdresar);
+}
+
+// A lookup workbook that is there but cannot serve: the box names the file
+// and the cause under the error number, and the program ends.
+TEST_F(Module1Test, UnusableLookupWorkbookIsNamedWithItsCause) {
+    const auto programDir = Root() / "program";
+    const auto file = programDir / "read_only.xls";
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        std::string cause;
+        int number;
+    };
+    const std::string shown = "Soubor „" + file.string() + "“";
+    const std::string good = testsupport::ReadFile(testsupport::ProgramDir() + "/read_only.xls");
+    const std::vector<Case> cases = {
+        {"empty", [&] { testsupport::WriteFile(file, ""); }, shown + " je prázdný.", 1004},
+        {"not a workbook", [&] { testsupport::WriteFile(file, "tabulky"); },
+         shown + " není platný sešit aplikace Excel 97.", 1004},
+        {"damaged",
+         [&] { testsupport::WriteFile(file, good.substr(0, good.size() / 2)); },
+         "", 1004},
+        {"a folder", [&] { std::filesystem::create_directories(file); },
+         "Soubor " + file.string() + " nelze otevřít: je to složka, ne soubor.", 1004},
+        {"no sheet Calvira12",
+         [&] {
+             xl::Application excel;
+             excel.Workbooks().Add().SaveAs({.Filename = file.string()});
+             excel.Quit();
+         },
+         "Soubor " + file.string() + " neobsahuje list „Calvira12“ s tabulkou knoflíků.", 9},
+    };
+    Env().Set("BELMORA_PROGRAM_DIR", programDir.string());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(programDir);
+        std::filesystem::create_directories(programDir);
+        c.make();
+
+        EXPECT_THROW(Start(), ProgramEnded);
+
+        const auto boxes = TakeBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        if (c.cause.empty()) {
+            // Damaged somewhere inside: the reader's own words, with the file named.
+            EXPECT_EQ(boxes[0].title, "Tabulky programu nelze načíst.");
+            EXPECT_EQ(boxes[0].prompt.rfind(shown, 0), 0u) << boxes[0].prompt;
+            EXPECT_NE(boxes[0].prompt.find("Číslo chyby: 1004."), std::string::npos);
+        } else {
+            EXPECT_EQ(boxes[0], LookupWorkbookBox(c.cause, c.number));
+        }
+        ExcelAplikace.reset();
+    }
 }
 
 TEST_F(Module1Test, SpreadsheetThatCannotBeCreatedEndsTheProgramWithTheLicenceMessage) {

@@ -8,6 +8,7 @@
 #include "platform/system/paths.h"
 #include "platform/vb/runtime_error.h"
 #include "tests/support/temp_env.h"
+#include "tests/support/unprivileged.h"
 
 namespace {
 
@@ -92,11 +93,13 @@ TEST_F(FilesTest, MkDirMakesOneLevelAndRaisesLikeVb) {
 }
 
 TEST_F(FilesTest, MkDirInAFolderWithoutWriteAccessRaises75) {
-    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-    fs::create_directory(drive.path() / "zamceno");
-    fs::permissions(drive.path() / "zamceno", fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_EQ(MkDirError("C:\\zamceno\\nova"), sys::err::PathFileAccess);
-    fs::permissions(drive.path() / "zamceno", fs::perms::owner_all);
+    testsupport::AsUnprivilegedUser({drive.path()}, [&] {
+        fs::create_directory(drive.path() / "zamceno");
+        fs::permissions(drive.path() / "zamceno", fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(MkDirError("C:\\zamceno\\nova"), sys::err::PathFileAccess);
+        EXPECT_FALSE(fs::exists(drive.path() / "zamceno" / "nova"));
+        fs::permissions(drive.path() / "zamceno", fs::perms::owner_all);
+    });
 }
 
 TEST_F(FilesTest, AppPathIsTheExecutablesFolderUnlessOverridden) {

@@ -185,4 +185,65 @@ TEST(SafeFile, AFileOnAReadOnlyFileSystemIsWriteProtected) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
+// A new file is made as open() makes one under the process's umask; a
+// replaced file keeps its mode, and a mode asked for is never widened.
+TEST(SafeFile, ANewFileFollowsTheUmask) {
+    TempDir dir;
+    const mode_t before = ::umask(022);
+    struct Case {
+        mode_t umask;
+        mode_t asked;
+        mode_t made;
+    };
+    const Case cases[] = {{077, 0666, 0600}, {027, 0666, 0640}, {002, 0666, 0664}, {022, 0600, 0600}, {0, 0666, 0666}};
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.umask);
+        ::umask(c.umask);
+        EXPECT_EQ(sys::CurrentUmask(), c.umask);
+        const std::string path = dir.file("nová" + std::to_string(n++) + ".xls");
+        ASSERT_EQ(sys::SaveFileSafely(path, "obsah", c.asked), SaveFailure::None);
+        EXPECT_EQ(Mode(path), c.made);
+        ::chmod(path.c_str(), 0604);
+        ASSERT_EQ(sys::SaveFileSafely(path, "jiný obsah", c.asked), SaveFailure::None);
+        EXPECT_EQ(Mode(path), 0604u);
+    }
+    ::umask(before);
+}
+
+// A full disk (a 1 MB file system, in a mount namespace of a child process of
+// its own) is told apart from other failures of the write, and the file stays.
+TEST(SafeFile, AFullDiskIsToldApartAndTheFileStays) {
+    TempDir dir;
+    const fs::path mountPoint = dir.path() / "mnt";
+    fs::create_directory(mountPoint);
+    const uid_t uid = ::getuid();
+    const gid_t gid = ::getgid();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr int kNoNamespace = 77;
+        if (::unshare(CLONE_NEWNS) != 0) {
+            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(kNoNamespace);
+            WriteFile("/proc/self/setgroups", "deny");
+            WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
+            WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
+        }
+        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("belmora-test", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0)
+            ::_exit(kNoNamespace);
+        const std::string path = (mountPoint / "píseň.xls").string();
+        const std::string first(700 * 1024, 'a'), second(700 * 1024, 'b');
+        bool ok = sys::SaveFileSafely(path, first) == SaveFailure::None;
+        ok = ok && sys::SaveFileSafely(path, second) == SaveFailure::DiskFull;
+        ok = ok && ReadFile(path) == first && Names(mountPoint) == std::set<std::string>{"píseň.xls"};
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
 }  // namespace

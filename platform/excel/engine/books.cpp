@@ -35,8 +35,47 @@ void Register(AppData& app, const std::shared_ptr<BookData>& book) {
     if (app.windows) app.windows->BookOpened(*book);
 }
 
+// A workbook is read only from a regular file: a folder or a pipe of that
+// name is there, but is no file (and a pipe would keep the reader waiting).
+void RequireFile(const std::optional<std::string>& native, const std::string& shownPath) {
+    std::error_code ec;
+    if (!native) NotFound(shownPath);
+    const fs::file_status st = fs::status(*native, ec);
+    if (!fs::exists(st)) NotFound(shownPath);
+    if (fs::is_directory(st)) Fail1004("Soubor " + shownPath + " nelze otevřít: je to složka, ne soubor.");
+    if (!fs::is_regular_file(st))
+        Fail1004("Soubor " + shownPath + " nelze otevřít: není to soubor, ale roura, zařízení nebo socket.");
+}
+
+// LibreOffice has the file open: its lock file lies beside it.
+std::string OpenInLibreOffice(const std::string& nativePath, const std::string& shown) {
+    const auto owner = sys::LibreOfficeLockOwner(nativePath);
+    if (!owner) return {};
+    return "Soubor " + shown + " je otevřen v LibreOffice" + (owner->empty() ? "" : " (uživatel " + *owner + ")") +
+           ". Dokud je otevřen tam, nelze ho zde otevřít k zápisu ani přepsat: změny by se navzájem přepsaly. "
+           "Zavřete ho v LibreOffice; neběží-li LibreOffice, zůstal po něm ve složce souboru zámek .~lock." +
+           FileNameOf(nativePath) + "#, který lze smazat.";
+}
+
+std::string OpenInAnotherWindow(const std::string& shown) {
+    return "Soubor " + shown +
+           " je již otevřen k zápisu v jiném okně programu. Dokud je otevřen tam, nelze ho zde otevřít k zápisu ani "
+           "přepsat: změny by se navzájem přepsaly. Zavřete ho nejprve tam.";
+}
+
+// The lock of the file a workbook opened for writing keeps; 1004 when the
+// file is open for writing elsewhere. A file that cannot be locked (no locks
+// on its file system) opens unlocked.
+sys::FileLock LockForWriting(const std::string& nativePath, const std::string& shownPath) {
+    if (const std::string why = OpenInLibreOffice(nativePath, shownPath); !why.empty()) Fail1004(why);
+    sys::FileLock lock;
+    if (lock.Take(nativePath) == sys::FileLock::Outcome::HeldElsewhere) Fail1004(OpenInAnotherWindow(shownPath));
+    return lock;
+}
+
 // Writes the workbook's sheets to a file; the sheets are lent to the writer
-// and taken back whatever happens.
+// and taken back whatever happens. A workbook open for writing keeps its
+// file locked: the lock moves onto the new file before it replaces the old.
 void WriteTo(BookData& book, const std::string& nativePath, const std::string& shownPath) {
     std::error_code ec;
     const fs::path parent = fs::path(nativePath).parent_path();
@@ -54,13 +93,17 @@ void WriteTo(BookData& book, const std::string& nativePath, const std::string& s
             for (std::size_t i = 0; i < book.sheets.size(); ++i) book.sheets[i]->s = std::move(out.sheets[i]);
         }
     } giveBack{book, out};
+    sys::FileLock newLock;
     try {
-        internal::WriteXlsFile(out, nativePath);
+        internal::WriteXlsFile(out, nativePath, [&](int fd) {
+            if (!book.readOnly) newLock.Adopt(fd);
+        });
     } catch (const internal::XlsError& e) {
         Fail1004(e.what());
     } catch (const std::exception& e) {
         Fail1004("Soubor " + shownPath + " nelze uložit: " + e.what());
     }
+    book.lock = std::move(newLock);
 }
 
 // A workbook opened read-only is not saved over the file it came from.
@@ -79,10 +122,16 @@ BookData* FindBook(const AppData& app, const std::string& name) {
     return nullptr;
 }
 
+std::string OpenElsewhere(const std::string& nativePath, const std::string& shown) {
+    if (std::string why = OpenInLibreOffice(nativePath, shown); !why.empty()) return why;
+    if (sys::FileLock::HeldElsewhere(nativePath)) return OpenInAnotherWindow(shown);
+    return {};
+}
+
 BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly) {
     const auto native = sys::ToNativePath(windowsPath);
     std::error_code ec;
-    if (!native || !fs::is_regular_file(*native, ec)) NotFound(windowsPath);
+    RequireFile(native, windowsPath);
     for (const auto& b : app.books)
         if (!b->path.empty() && fs::equivalent(b->path, *native, ec)) {
             ActivateBook(app, *b);
@@ -92,6 +141,8 @@ BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly) 
     if (FindBook(app, name))
         Fail1004("Sešit s názvem " + name +
                  " je již otevřen. Dva sešity se stejným názvem nelze mít otevřené současně.");
+    sys::FileLock lock;
+    if (!readOnly) lock = LockForWriting(*native, windowsPath);
     internal::Book read;
     try {
         read = internal::ReadXlsFile(*native);
@@ -104,6 +155,7 @@ BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly) 
     auto book = NewBook(app, name);
     book->path = *native;
     book->readOnly = readOnly;
+    book->lock = std::move(lock);
     for (auto& s : read.sheets) {
         auto sh = std::make_shared<SheetData>();
         sh->s = std::move(s);
@@ -161,6 +213,10 @@ void SaveBookAs(BookData& book, const std::string& windowsPath) {
         if (BookData* other = FindBook(*book.app, name); other && other != &book)
             Fail1004("Sešit nelze uložit pod názvem " + name +
                      ", protože sešit stejného názvu je otevřen. Zavřete jej nebo zvolte jiný název.");
+    // Another file: one that is open for writing elsewhere is not saved over.
+    std::error_code ec;
+    if (!book.readOnly && !(!book.path.empty() && fs::equivalent(*native, book.path, ec)))
+        if (const std::string why = OpenElsewhere(*native, windowsPath); !why.empty()) Fail1004(why);
     WriteTo(book, *native, windowsPath);
     book.path = *native;
     book.saved = true;
@@ -181,6 +237,7 @@ void CloseBook(BookData& bookRef) {
     if (app->windows) app->windows->BookClosed(bookRef);
     app->books.erase(std::find(app->books.begin(), app->books.end(), keep));
     app->recent.erase(std::remove(app->recent.begin(), app->recent.end(), &bookRef), app->recent.end());
+    bookRef.lock.Release();
     for (auto& sh : bookRef.sheets) sh->book = nullptr;
     bookRef.app = nullptr;
     bookRef.observers.clear();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/excel/internal/book.h"
+#include "platform/system/file_lock.h"
 #include "platform/vb/variant.h"
 
 namespace xl::engine {
@@ -58,6 +59,9 @@ struct BookData {
     // Opened read-only: the user may change cells in its window, but the
     // workbook is never saved over its file and nobody is asked to save it.
     bool readOnly = false;
+    // A workbook open for writing marks its file as open here, so that no
+    // other window opens it for writing too and saves over its changes.
+    sys::FileLock lock;
     AppData* app = nullptr;  // null once closed
     std::vector<BookObserver*> observers;
 };
@@ -127,6 +131,10 @@ void DeleteSheet(BookData& book, int index);  // the last sheet stays: error 100
 void MarkChanged(BookData& book);
 
 // ---- workbooks ------------------------------------------------------------
+// Why the file (native path; `shown` as the user named it) cannot be opened
+// for writing here: another window of the program has it open for writing,
+// or LibreOffice has it open. "" when neither.
+std::string OpenElsewhere(const std::string& nativePath, const std::string& shown);
 BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly = false);
 BookData& AddBook(AppData& app);
 void ActivateBook(AppData& app, BookData& book);

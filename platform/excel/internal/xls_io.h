@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -29,7 +30,10 @@ Book ReadXlsBytes(const std::string& bytes);
 // Writes the workbook as BIFF8 into a temporary file beside `path` and renames
 // it over `path`, so that a failed save never destroys the previous file (see
 // sys::SaveFileSafely for links, write-protected files and leftovers).
-void WriteXlsFile(const Book& book, const std::string& path);
+// `written`, when given, gets the new file's descriptor once the workbook is
+// in it, before it takes the old file's place (a lock on the file moves onto
+// the new one there).
+void WriteXlsFile(const Book& book, const std::string& path, const std::function<void(int fd)>& written = {});
 // The same workbook as the bytes of a file, in memory.
 std::string WriteXlsBytes(const Book& book);
 

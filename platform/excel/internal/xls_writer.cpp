@@ -10,6 +10,7 @@
 #include <gsf/gsf-utils.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <mutex>
 #include <string_view>
@@ -220,15 +221,24 @@ std::string WriteXlsBytes(const Book& book) {
     return bytes;
 }
 
-void WriteXlsFile(const Book& book, const std::string& path) {
+void WriteXlsFile(const Book& book, const std::string& path, const std::function<void(int fd)>& written) {
     const WorkbookStream stream = WriteWorkbookStream(book);
     bool built = true;
+    bool stored = true;
     const sys::SaveFailure failure = sys::SaveFileSafely(path, [&](int fd) {
-        bool written = true;
+        int error = 0;
         built = WriteFileBytes(stream, [&](std::span<const std::uint8_t> file) {
-            return written = sys::WriteAll(fd, file.data(), file.size());
+            stored = sys::WriteAll(fd, file.data(), file.size());
+            if (!stored) error = errno;
+            return stored;
         });
-        return built && written;
+        if (!stored) {
+            // What the system said stays for the save to tell a full disk by.
+            errno = error;
+            return false;
+        }
+        if (built && written) written(fd);
+        return built;
     });
     const std::string shown = "„" + path + "“";
     const std::filesystem::path folder = std::filesystem::path(path).has_parent_path()
@@ -244,9 +254,12 @@ void WriteXlsFile(const Book& book, const std::string& path) {
             throw XlsError("Soubor " + shown + " nelze uložit: je chráněný proti zápisu.");
         case sys::SaveFailure::FolderNotWritable:
             throw XlsError("Soubor " + shown + " nelze uložit: do složky nelze zapisovat.");
+        case sys::SaveFailure::DiskFull:
+            throw XlsError("Soubor " + shown + " nelze uložit: disk je plný (nebo je vyčerpána kvóta místa na disku).");
         case sys::SaveFailure::WriteFailed:
-            if (!built) throw XlsError("Sešit se nepodařilo sestavit.");
-            throw XlsError("Soubor " + shown + " se nepodařilo uložit (plný disk?).");
+            // A file that could not be written is no workbook that could not be built.
+            if (stored && !built) throw XlsError("Sešit se nepodařilo sestavit.");
+            throw XlsError("Soubor " + shown + " se nepodařilo uložit: zápis na disk selhal.");
         case sys::SaveFailure::ReplaceFailed:
             throw XlsError("Soubor " + shown + " nelze uložit: je otevřený jinde nebo chráněný proti zápisu.");
         case sys::SaveFailure::LinkLoop:

@@ -4,6 +4,7 @@
 #include <freexl.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -186,14 +187,13 @@ std::string Shown(const Cell& c) {
         case Cell::Kind::Date: {
             const long days = static_cast<long>(std::floor(c.number));
             const long secs = std::lround((c.number - static_cast<double>(days)) * 86400);
-            // Civil date from days since 1899-12-30.
-            long z = days - 25569 + 719468;  // to days since 0000-03-01
-            const long era = z / 146097, doe = z - era * 146097;
-            const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-            const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100), mp = (5 * doy + 2) / 153;
-            const long d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9;
-            const long y = yoe + era * 400 + (m <= 2);
-            std::string day = std::to_string(d) + "." + std::to_string(m) + "." + std::to_string(y);
+            // The civil date by the standard library's calendar, not by the
+            // engine's own arithmetic.
+            using namespace std::chrono;
+            const year_month_day ymd{sys_days{year{1899} / December / 30} + std::chrono::days{days}};
+            std::string day = std::to_string(static_cast<unsigned>(ymd.day())) + "." +
+                              std::to_string(static_cast<unsigned>(ymd.month())) + "." +
+                              std::to_string(static_cast<int>(ymd.year()));
             std::snprintf(buf, sizeof buf, "%ld:%02ld:%02ld", secs / 3600, secs / 60 % 60, secs % 60);
             if (c.dateHasDay && c.dateHasTime) return day + " " + buf;
             return c.dateHasTime ? std::string(buf) : day;

@@ -15,8 +15,8 @@ struct AppInfo {
     const char* LegalCopyright = "Copyright \u00a9 2026 Belmora";
     const char* CompanyName = "Belmora";
     // The program folder: where read_only.xls, Korvel.htm and libcalvira.so
-    // lie. BELMORA_PROGRAM_DIR names it when set; otherwise it is the folder of
-    // the running executable.
+    // lie, as sys::AppPath finds it: BELMORA_PROGRAM_DIR names it when set;
+    // otherwise it is the folder of the running executable.
     std::string Path() const;
 };
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/app_info.h"
-#include "platform/forms/resource_pictures.h"
 #include "platform/vb/runtime_error.h"
+#include "resources/app_info.h"
+#include "resources/pictures.h"
 #include "tests/support/temp_env.h"
 
 namespace {
