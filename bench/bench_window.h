@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QTabBar>
+#include <QTableView>
 #include <QtGlobal>
 #include <algorithm>
 #include <chrono>
@@ -19,6 +22,8 @@
 #include "bench/bench_env.h"
 #include "mainwindow/form1.h"
 #include "platform/excel/application.h"
+#include "platform/excel/engine/engine.h"
+#include "platform/excel/window/workbook_window.h"
 #include "store/module1.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 
@@ -71,6 +76,21 @@ inline void WriteSong(int rows) {
         Cell("N" + n, basses[k][1]);
         Cell("W" + n, "C Dur");
     }
+}
+
+// Whether the window of the active workbook shows the engine's active sheet
+// and cursor (it follows them once the event loop had its turn).
+inline bool WindowFollowsEngine() {
+    const xl::engine::AppData& engine = ExcelAplikace->Engine();
+    auto* host = dynamic_cast<xl::window::QtWindowHost*>(engine.windows.get());
+    const xl::engine::BookData* book = engine.Active();
+    if (!host || !book) return false;
+    const xl::window::WorkbookWindow* w = host->WindowOf(*book);
+    if (!w) return false;
+    const xl::engine::SheetData& sheet = *book->sheets[static_cast<std::size_t>(book->activeSheet)];
+    const QModelIndex current = w->Grid()->selectionModel()->currentIndex();
+    return w->Tabs()->currentIndex() == book->activeSheet && current.row() + 1 == sheet.s.activeCell.row &&
+           current.column() + 1 == sheet.s.activeCell.col;
 }
 
 // Runs `measure` on the shown main window with the new song "Bench.xls" open

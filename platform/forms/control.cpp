@@ -105,14 +105,19 @@ void Control::ApplyVisible() {
     if (!HidesByPainting()) return widget_->setVisible(Visible);
     widget_->setAttribute(Qt::WA_TransparentForMouseEvents, !Visible);
     if (widget_->isHidden()) widget_->show();
-    widget_->update();
+    ApplyGeometry();
 }
 
 void Control::ApplyGeometry() {
     if (!widget_) return;
     const QPoint origin = container_ ? container_->ClientOrigin() : QPoint();
+    // A control hidden by not painting shrinks to nothing where it stands: Qt
+    // then leaves it out when it repaints what lies around it, and moving it
+    // repaints nothing.
+    const bool takesRoom = Visible || !HidesByPainting();
     widget_->setGeometry(origin.x() + TwipsToPixels(Left), origin.y() + TwipsToPixels(Top),
-                         std::max(0, TwipsToPixels(Width)), std::max(0, TwipsToPixels(Height)));
+                         takesRoom ? std::max(0, TwipsToPixels(Width)) : 0,
+                         takesRoom ? std::max(0, TwipsToPixels(Height)) : 0);
 }
 
 void SetPaletteColor(QPalette& palette, QPalette::ColorRole role, OleColor color, bool allGroups) {

@@ -136,9 +136,10 @@ protected:
     // (labels, images, picture boxes); buttons raise it from their own signal.
     virtual bool ClicksOnRelease() const { return true; }
     // Whether the control is hidden by not painting itself and letting the
-    // mouse through, its widget staying shown. Showing a widget makes Qt ask
-    // the window system where the mouse is (a round trip to an X server each
-    // time); the staff and strip pictures come and go by the dozen per step.
+    // mouse through, its widget staying shown but without a size. Showing a
+    // widget makes Qt ask the window system where the mouse is (a round trip
+    // to an X server each time); the staff and strip pictures come and go by
+    // the dozen per step.
     virtual bool HidesByPainting() const { return false; }
     virtual bool HandleEvent(QObject* watched, QEvent* event);
     // Input events of `child` (a part of the widget, such as a combo box's

@@ -14,7 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QWheelEvent>
+
+#include "platform/forms/look_pictures.h"
 
 namespace forms {
 
@@ -50,6 +54,42 @@ void ApplyFieldColors(QWidget* w, OleColor back, OleColor fore) {
     w->setPalette(pal);
 }
 
+// A painter on a picture starts as a painter on `w` would: its font, its
+// text colour and its background.
+void PaintLike(QPainter& p, const QWidget* w) {
+    p.setFont(w->font());
+    p.setPen(w->palette().color(w->foregroundRole()));
+    p.setBrush(w->palette().brush(w->backgroundRole()));
+    p.setLayoutDirection(w->layoutDirection());
+}
+
+LookPictures& Pictures() {
+    static LookPictures pictures;
+    return pictures;
+}
+
+// A push button drawn from the picture of its look: the piano keys change
+// colour by the dozen every step, and the style strokes each of them with
+// antialiased rounded frames and gradients. A button with an icon is painted
+// as it is.
+class ButtonWidget : public QPushButton {
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        if (!option.icon.isNull()) return QPushButton::paintEvent(e);
+        const qreal ratio = devicePixelRatio();
+        LookKey key;
+        key << 'B' << style() << ratio << static_cast<int>(option.state) << static_cast<int>(option.features)
+            << option.rect.size() << option.text << font() << option.palette;
+        const QPixmap& look = Pictures().Get(key, size(), ratio, [&](QPainter& p) {
+            PaintLike(p, this);
+            style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
+        });
+        QPainter(this).drawPixmap(0, 0, look);
+    }
+};
+
 class ImageWidget : public QWidget {
 public:
     ImageWidget(const Image* owner) : owner_(owner) {}
@@ -77,17 +117,35 @@ private:
 
 // A label without a background of its own stands on whatever lies behind it
 // (the buttons of the keyboards, white, black or coloured): its text gets a
-// thin halo of the contrasting colour so that it can be read on any of them.
+// thin rim of the contrasting colour so that it can be read on any of them.
+// Such a label is drawn from a picture of each look: the tone names over the
+// buttons are repainted whenever a button under them changes, and laying out
+// the text nine times for the rim costs far more than drawing a picture. The
+// empty labels over the buttons (where the clicks land) paint nothing.
 class LabelWidget : public QLabel {
 protected:
     void paintEvent(QPaintEvent* e) override {
+        // Without a text and a frame there is nothing to paint (a background is Qt's).
+        if (text().isEmpty() && frameShape() == QFrame::NoFrame) return;
         if (autoFillBackground() || text().isEmpty()) return QLabel::paintEvent(e);
-        QPainter p(this);
+        const qreal ratio = devicePixelRatio();
+        LookKey key;
+        key << 'L' << style() << ratio << size() << contentsRect() << text() << font() << palette()
+            << static_cast<int>(alignment()) << wordWrap() << isEnabled();
+        const QPixmap& look = Pictures().Get(key, size(), ratio, [&](QPainter& p) {
+            PaintLike(p, this);
+            PaintRimmed(p);
+        });
+        QPainter(this).drawPixmap(0, 0, look);
+    }
+
+private:
+    void PaintRimmed(QPainter& p) const {
         const QColor ink = palette().color(QPalette::WindowText);
-        const QColor halo = ink.lightness() < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
+        const QColor rim = ink.lightness() < 128 ? QColor(255, 255, 255) : QColor(0, 0, 0);
         const int flags = static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
         const QRect area = contentsRect();
-        p.setPen(halo);
+        p.setPen(rim);
         for (const QPoint d : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1), QPoint(-1, -1),
                                QPoint(1, 1), QPoint(-1, 1), QPoint(1, -1)})
             p.drawText(area.translated(d), flags, text());
@@ -166,7 +224,7 @@ protected:
 // ---------------------------------------------------------------- CommandButton
 
 CommandButton::CommandButton(Container& parent) : Control(parent) {
-    auto* button = new QPushButton;
+    auto* button = new ButtonWidget;
     button->setAutoDefault(false);
     button->setFocusPolicy(Qt::TabFocus);
     QObject::connect(button, &QPushButton::clicked, [this] {

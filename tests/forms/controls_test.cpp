@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/forms/forms.h"
@@ -588,4 +589,203 @@ TEST_F(ControlsTest, AHiddenPictureIsNotDrawnAndLetsTheMouseThrough) {
     head.Visible = true;
     EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
     EXPECT_GT(LightPixels(form, head.Widget()->geometry()), 0);
+}
+
+namespace {
+
+// Paint events a widget gets while it is watched.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(QWidget* w) : w_(w) { w->installEventFilter(this); }
+    ~PaintCount() override { w_->removeEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+
+private:
+    QWidget* w_;
+};
+
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+}  // namespace
+
+// Hidden pictures stay out of the painting: what lies under one repaints
+// without it, and moving one repaints nothing (the staff's heads and signs
+// are hidden and moved by the dozen every step). Where it stood, nothing of
+// it shows.
+TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
+    form.BackColor = 0;
+    form.Show();
+    Label under(form);
+    under.Move(0, 0, 900, 900);
+    under.BackColor = 0;
+    Image head(form);
+    head.Picture = LoadResPicture(129);  // light, without see-through parts
+    head.Move(0, 0);
+    const QRect stood = head.Widget()->geometry();
+    head.Visible = false;
+    Settle();
+
+    PaintCount headPaints(head.Widget());
+    PaintCount clientPaints(form.ClientWidget());
+    under.Caption = "c1";
+    Settle();
+    EXPECT_EQ(headPaints.paints, 0);
+    EXPECT_EQ(LightPixels(form, stood), 0);
+
+    clientPaints.paints = 0;
+    under.Visible = false;  // nothing in front of the client but the hidden picture
+    Settle();
+    clientPaints.paints = 0;
+    for (float top : {300.f, 600.f, 0.f}) head.Top = top;
+    Settle();
+    EXPECT_EQ(clientPaints.paints, 0);
+    EXPECT_EQ(headPaints.paints, 0);
+
+    head.Visible = true;
+    Settle();
+    EXPECT_GT(headPaints.paints, 0);
+    EXPECT_EQ(head.Widget()->geometry(), stood);
+    EXPECT_GT(LightPixels(form, stood), 0);
+}
+
+// Buttons are drawn from pictures of their looks: each looks exactly as the
+// style paints a push button, plain or coloured, enabled or not, pressed or
+// not, the first time and from its picture again.
+TEST_F(ControlsTest, ButtonsLookAsTheStylePaintsThem) {
+    struct Case {
+        const char* caption;
+        int style;
+        OleColor back;
+        bool enabled;
+        bool down;
+    };
+    const Case cases[] = {
+        {"Další", vbButtonStandard, vbButtonFace, true, false}, {"", vbButtonGraphical, 0x00000000, true, false},
+        {"", vbButtonGraphical, 0x00FFFFFF, true, false},        {"c1", vbButtonGraphical, 0x00C000C0, true, false},
+        {"c1", vbButtonGraphical, 0x00C000C0, true, true},       {"Zpět", vbButtonStandard, vbButtonFace, false, false},
+        {"?", vbButtonGraphical, 0x00FF8080, false, false},
+    };
+    form.BackColor = 0x00336699;
+    form.Width = 12000;
+    form.Height = 4800;
+    form.Show();
+    std::vector<std::unique_ptr<CommandButton>> buttons;
+    std::vector<std::unique_ptr<QPushButton>> plain;
+    float top = 600;  // away from where the mouse may rest
+    for (const Case& c : cases) {
+        auto& b = *buttons.emplace_back(std::make_unique<CommandButton>(form));
+        b.Move(600, top, 1380, 375);
+        b.Caption = c.caption;
+        b.Style = c.style;
+        b.BackColor = c.back;
+        b.Enabled = c.enabled;
+        // The same button as Qt paints it, beside it.
+        auto& q = *plain.emplace_back(std::make_unique<QPushButton>(QString::fromUtf8(c.caption), form.ClientWidget()));
+        q.setAutoDefault(false);
+        q.setFocusPolicy(Qt::TabFocus);
+        q.setPalette(b.Widget()->palette());
+        q.setFont(b.Widget()->font());
+        q.setEnabled(c.enabled);
+        static_cast<QPushButton*>(b.Widget())->setDown(c.down);
+        q.setDown(c.down);
+        q.setGeometry(b.Widget()->geometry().translated(200, 0));
+        q.show();
+        top += 450;
+    }
+    auto compare = [&](std::size_t i, const char* what) {
+        const QRect at = buttons[i]->Widget()->geometry();
+        const QImage ours = form.ClientWidget()->grab(at).toImage();
+        const QImage qt = form.ClientWidget()->grab(at.translated(200, 0)).toImage();
+        EXPECT_EQ(ours, qt) << cases[i].caption << " " << cases[i].back << " " << what;
+    };
+    if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
+    Settle();
+    for (const char* round : {"first", "again"})
+        for (std::size_t i = 0; i < buttons.size(); ++i) compare(i, round);
+    // With the keyboard focus (each button in turn).
+    buttons[0]->Widget()->setFocus(Qt::TabFocusReason);
+    const QImage ours = form.ClientWidget()->grab(buttons[0]->Widget()->geometry()).toImage();
+    plain[0]->setFocus(Qt::TabFocusReason);
+    const QImage qt = form.ClientWidget()->grab(plain[0]->geometry()).toImage();
+    EXPECT_EQ(ours, qt) << "focused";
+}
+
+// An opaque label looks exactly as Qt paints a label (plain, framed, centred,
+// wrapped, disabled); a label without a background, drawn from a picture of
+// its look, looks the same wherever and whenever it is drawn, with its rim.
+TEST_F(ControlsTest, LabelsLookAsQtPaintsThem) {
+    struct Case {
+        const char* caption;
+        int alignment;
+        int border;
+        bool enabled;
+        float width;
+    };
+    const Case cases[] = {
+        {"Tlak", vbLeftJustify, 0, true, 1380},         {"c1 e1 g1", vbCenter, 1, true, 1380},
+        {"C dur  G dur  D dur  A dur", vbRightJustify, 0, true, 900},  // wraps
+        {"<--- Tempo --->", vbCenter, 0, false, 1380},
+    };
+    form.BackColor = 0x00336699;
+    form.Width = 12000;
+    form.Height = 4800;
+    form.Show();
+    std::vector<std::unique_ptr<Label>> labels;
+    std::vector<std::unique_ptr<QLabel>> plain;
+    float top = 600;
+    for (const Case& c : cases) {
+        auto& l = *labels.emplace_back(std::make_unique<Label>(form));
+        l.Move(600, top, c.width, 435);
+        l.Alignment = c.alignment;
+        l.BorderStyle = c.border;
+        l.BackColor = 0x00FFFFFF;
+        l.Caption = c.caption;
+        l.Enabled = c.enabled;
+        auto& q = *plain.emplace_back(std::make_unique<QLabel>(QString::fromUtf8(c.caption), form.ClientWidget()));
+        q.setTextFormat(Qt::PlainText);
+        q.setWordWrap(true);
+        q.setAlignment(static_cast<QLabel*>(l.Widget())->alignment());
+        q.setFrameStyle(static_cast<QLabel*>(l.Widget())->frameStyle());
+        q.setPalette(l.Widget()->palette());
+        q.setAutoFillBackground(true);
+        q.setFont(l.Widget()->font());
+        q.setEnabled(c.enabled);
+        q.setGeometry(l.Widget()->geometry().translated(200, 0));
+        q.show();
+        top += 600;
+    }
+    // The same rimmed label twice over a dark ground: one painted first, one from the picture.
+    Label rim1(form), rim2(form);
+    for (Label* r : {&rim1, &rim2}) {
+        r->BackStyle = 0;
+        r->Alignment = vbCenter;
+        r->FontBold = true;
+        r->Caption = "3";
+    }
+    rim1.Move(9000, 600, 615, 615);
+    rim2.Move(9000, 1800, 615, 615);
+    Settle();
+    for (const char* round : {"first", "again"}) {
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const QRect at = labels[i]->Widget()->geometry();
+            EXPECT_EQ(form.ClientWidget()->grab(at).toImage(), form.ClientWidget()->grab(at.translated(200, 0)).toImage())
+                << cases[i].caption << " " << round;
+        }
+        EXPECT_EQ(form.ClientWidget()->grab(rim1.Widget()->geometry()).toImage(),
+                  form.ClientWidget()->grab(rim2.Widget()->geometry()).toImage())
+            << round;
+        rim1.Widget()->update();
+    }
+    EXPECT_GT(LightPixels(form, rim1.Widget()->geometry()), 10);
 }

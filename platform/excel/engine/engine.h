@@ -146,6 +146,11 @@ void CloseBook(BookData& book);
 // `allowCancel` false asks Yes/No.
 bool AskSaveBeforeClose(BookData& book, bool allowCancel);
 BookData* FindBook(const AppData& app, const std::string& name);
+// Whether a sheet of the workbook is a large one (tens of thousands of cells).
+bool HasLargeSheet(const BookData& book);
+// Gives the memory freed so far back to the system, where the allocator
+// would keep it (a closed large workbook frees its texts piece by piece).
+void ReleaseFreedMemory();
 int IndexOf(const BookData& book, const SheetData& sh);
 
 // ---- search ---------------------------------------------------------------

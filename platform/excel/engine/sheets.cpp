@@ -1,6 +1,10 @@
 // Changes to cells and sheets; each tells the workbook's windows.
 #include <algorithm>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include "platform/excel/engine/engine.h"
 #include "platform/vb/strings.h"
 
@@ -176,6 +180,23 @@ int IndexOf(const BookData& book, const SheetData& sh) {
     for (std::size_t i = 0; i < book.sheets.size(); ++i)
         if (book.sheets[i].get() == &sh) return static_cast<int>(i);
     return -1;
+}
+
+// A sheet with more cells than this is a large one (a 65,535-row song has ten times as many).
+constexpr std::size_t kLargeSheet = 50000;
+
+bool HasLargeSheet(const BookData& book) {
+    return std::any_of(book.sheets.begin(), book.sheets.end(),
+                       [](const auto& sh) { return sh->s.cells.size() >= kLargeSheet; });
+}
+
+// The texts of a large sheet's cells are freed piece by piece, between pieces
+// that stay; the allocator keeps such memory unless asked to give the free
+// pages back.
+void ReleaseFreedMemory() {
+#ifdef __GLIBC__
+    ::malloc_trim(0);
+#endif
 }
 
 }  // namespace xl::engine

@@ -115,6 +115,19 @@ public:
         bool operator==(const Row&) const = default;
     };
 
+    CellStore() = default;
+    CellStore(const CellStore&) = default;
+    CellStore& operator=(const CellStore&) = default;
+    // A moved-from store is an empty one.
+    CellStore(CellStore&& o) noexcept : rows_(std::move(o.rows_)), size_(std::exchange(o.size_, 0)) { o.rows_.clear(); }
+    CellStore& operator=(CellStore&& o) noexcept {
+        if (this == &o) return *this;
+        rows_ = std::move(o.rows_);
+        size_ = std::exchange(o.size_, 0);
+        o.rows_.clear();
+        return *this;
+    }
+
     template <bool Const>
     class Iter {
     public:

@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <mutex>
+#include <span>
 #include <string_view>
 
 #include "platform/excel/internal/xls_io.h"
@@ -44,8 +46,15 @@ void InitGsf() {
     });
 }
 
+// Bytes read into room that was not zero-filled first (a song can be 10 MB).
+struct Bytes {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t size = 0;
+    std::span<const std::uint8_t> view() const { return {data.get(), size}; }
+};
+
 // The Workbook stream of the compound file.
-std::vector<std::uint8_t> WorkbookStream(std::string_view bytes) {
+Bytes WorkbookStream(std::string_view bytes) {
     InitGsf();
     GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
                                            static_cast<gsf_off_t>(bytes.size()), FALSE);
@@ -61,15 +70,16 @@ std::vector<std::uint8_t> WorkbookStream(std::string_view bytes) {
         stream = gsf_infile_child_by_name(ole, "Book");
         older = stream != nullptr;
     }
-    std::vector<std::uint8_t> data;
+    Bytes data;
     bool ok = stream != nullptr && !older;
     if (ok) {
         const gsf_off_t size = gsf_input_size(stream);
         // The stream lies in the file's own sectors: a larger size is a lie of a damaged file.
         ok = size > 0 && static_cast<std::uint64_t>(size) <= bytes.size();
         if (ok) {
-            data.resize(static_cast<std::size_t>(size));
-            ok = gsf_input_read(stream, data.size(), data.data()) != nullptr;
+            data.size = static_cast<std::size_t>(size);
+            data.data = std::make_unique_for_overwrite<std::uint8_t[]>(data.size);
+            ok = gsf_input_read(stream, data.size, data.data.get()) != nullptr;
         }
     }
     if (stream) g_object_unref(stream);
@@ -122,7 +132,7 @@ Book ReadStream(std::span<const std::uint8_t> stream) {
 Book ReadXlsBytes(const std::string& bytes) {
     try {
         CheckSize(bytes);
-        return ReadStream(WorkbookStream(bytes));
+        return ReadStream(WorkbookStream(bytes).view());
     } catch (const BadBytes& e) {
         throw XlsError("Soubor " + e.why + ".");
     }
@@ -141,11 +151,13 @@ Book ReadXlsFile(const std::string& path) {
         ::close(fd);
         throw XlsError("Soubor " + shown + " " + kTooLarge + ".");
     }
-    std::string bytes(static_cast<std::size_t>(st.st_size), '\0');
+    // The file is read once, into room that is not zero-filled first.
+    const auto size = static_cast<std::size_t>(st.st_size);
+    auto bytes = std::make_unique_for_overwrite<char[]>(size);
     std::size_t done = 0;
     bool bad = false;
-    while (done < bytes.size()) {
-        const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+    while (done < size) {
+        const ssize_t n = ::read(fd, bytes.get() + done, size - done);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) bad = true;
         if (n <= 0) break;
@@ -153,12 +165,12 @@ Book ReadXlsFile(const std::string& path) {
     }
     ::close(fd);
     if (bad) throw XlsError("Soubor " + shown + " nelze přečíst.");
-    bytes.resize(done);  // a file that shrank while read is read as it is
     try {
-        CheckSize(bytes);
-        const std::vector<std::uint8_t> stream = WorkbookStream(bytes);
-        std::string().swap(bytes);  // the file's bytes are not needed while its cells are read
-        return ReadStream(stream);
+        // A file that shrank while read is read as it is.
+        CheckSize(std::string_view(bytes.get(), done));
+        const Bytes stream = WorkbookStream(std::string_view(bytes.get(), done));
+        bytes.reset();  // the file's bytes are not needed while its cells are read
+        return ReadStream(stream.view());
     } catch (const BadBytes& e) {
         throw XlsError("Soubor " + shown + " " + e.why + ".");
     }

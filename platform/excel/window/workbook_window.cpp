@@ -7,13 +7,21 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QShowEvent>
+#include <QStyleOptionHeaderV2>
 #include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <array>
+#include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -40,14 +48,19 @@ constexpr unsigned kPalette[56] = {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Outlines the active cell over the ordinary painting.
-class ActiveCellDelegate : public QStyledItemDelegate {
+// Paints each cell as the standard delegate does, but lays out each look of a
+// cell once: a grid shows the same few texts (note names, bass names) in
+// many cells and repaints them whenever the cursor or a selection moves, so
+// the painted cell is kept as a picture of its look and drawn from there.
+// The active cell the window shows is outlined over the ordinary painting.
+class CellDelegate : public QStyledItemDelegate {
 public:
-    explicit ActiveCellDelegate(SheetModel& model, QObject* parent) : QStyledItemDelegate(parent), model_(model) {}
+    CellDelegate(const SheetModel& model, const CellRef& outlined, QObject* parent)
+        : QStyledItemDelegate(parent), model_(model), outlined_(outlined) {}
+
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        const engine::SheetData* sh = model_.Sheet();
-        if (sh && index.row() + 1 == sh->s.activeCell.row && index.column() + 1 == sh->s.activeCell.col) {
+        PaintCell(painter, option, index);
+        if (index.row() + 1 == outlined_.row && index.column() + 1 == outlined_.col) {
             painter->save();
             painter->setPen(QPen(QColor(0x21, 0x73, 0x46), 2));
             painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
@@ -56,7 +69,175 @@ public:
     }
 
 private:
-    SheetModel& model_;
+    // What tells two looks of a cell apart, besides the grid's font and palette.
+    struct Look {
+        std::string text;
+        int colorIndex = 0;
+        bool right = false;  // numbers and dates stand at the right
+        bool selected = false;
+        int group = 0;  // the palette's colour group the cell is painted in
+        QSize size;
+        bool operator==(const Look&) const = default;
+    };
+    struct LookHash {
+        std::size_t operator()(const Look& l) const {
+            std::size_t h = std::hash<std::string>()(l.text);
+            for (int v : {l.colorIndex, int(l.right), int(l.selected), l.group, l.size.width(), l.size.height()})
+                h = h * 31 + static_cast<std::size_t>(v);
+            return h;
+        }
+    };
+    // A grid shows a few hundred cells; more looks than this start the pictures afresh.
+    static constexpr std::size_t kMaxLooks = 512;
+
+    void PaintCell(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+        const engine::SheetData* sheet = model_.Sheet();
+        // The cell with the keyboard focus carries the style's focus frame: painted as it is.
+        if (!sheet || (option.state & QStyle::State_HasFocus))
+            return QStyledItemDelegate::paint(painter, option, index);
+        const Cell* cell = engine::FindCell(*sheet, {index.row() + 1, index.column() + 1});
+        Look look;
+        look.selected = (option.state & QStyle::State_Selected) != 0;
+        if (cell) {
+            look.text = engine::DisplayText(*cell);
+            look.colorIndex = cell->colorIndex >= 1 && cell->colorIndex <= 56 ? cell->colorIndex : 0;
+            look.right = cell->kind == Cell::Kind::Number || cell->kind == Cell::Kind::Date;
+        }
+        if (look.text.empty() && !look.selected) return;  // the grid's own background is all there is
+        QPalette::ColorGroup group = (option.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+        if (group == QPalette::Normal && !(option.state & QStyle::State_Active)) group = QPalette::Inactive;
+        look.group = group;
+        look.size = option.rect.size();
+
+        const qreal ratio = painter->device()->devicePixelRatio();
+        if (option.font != font_ || option.palette.cacheKey() != palette_ || ratio != ratio_) {
+            looks_.clear();
+            font_ = option.font;
+            palette_ = option.palette.cacheKey();
+            ratio_ = ratio;
+        }
+        auto it = looks_.find(look);
+        if (it == looks_.end()) {
+            if (looks_.size() >= kMaxLooks) looks_.clear();
+            // Painted on the grid's background, as the cell is painted in place.
+            QPixmap picture(option.rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(option.palette.color(group, QPalette::Base));
+            QPainter p(&picture);
+            QStyleOptionViewItem at = option;
+            at.rect = QRect(QPoint(0, 0), option.rect.size());
+            QStyledItemDelegate::paint(&p, at, index);
+            p.end();
+            it = looks_.emplace(std::move(look), std::move(picture)).first;
+        }
+        painter->drawPixmap(option.rect.topLeft(), it->second);
+    }
+
+    const SheetModel& model_;
+    const CellRef& outlined_;
+    mutable std::unordered_map<Look, QPixmap, LookHash> looks_;
+    mutable QFont font_;
+    mutable qint64 palette_ = 0;
+    mutable qreal ratio_ = 0;
+};
+
+// Row numbers and column letters drawn from a picture of each look: a
+// selection over a column of the lookup workbook that moves to the next
+// column changes the look, and so the painting, of every row number in
+// sight. A section with an icon is painted as it is.
+class GridHeader : public QHeaderView {
+public:
+    GridHeader(Qt::Orientation orientation, QWidget* parent) : QHeaderView(orientation, parent) {
+        // As the table's own headers are made.
+        setSectionsClickable(true);
+        setHighlightSections(true);
+    }
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        if (!rect.isValid()) return;
+        QStyleOptionHeaderV2 option;
+        initStyleOption(&option);
+        initStyleOptionForIndex(&option, logicalIndex);
+        if (!option.icon.isNull()) return QHeaderView::paintSection(painter, rect, logicalIndex);
+        const qreal ratio = painter->device()->devicePixelRatio();
+        if (font() != font_ || palette().cacheKey() != palette_ || ratio != ratio_) {
+            looks_.clear();
+            font_ = font();
+            palette_ = palette().cacheKey();
+            ratio_ = ratio;
+        }
+        Look look{option.text,
+                  {static_cast<int>(option.state), option.position, option.selectedPosition, option.sortIndicator,
+                   static_cast<int>(option.textAlignment), option.textElideMode, option.isSectionDragTarget,
+                   rect.width(), rect.height()}};
+        auto it = looks_.find(look);
+        if (it == looks_.end()) {
+            if (looks_.size() >= kMaxLooks) looks_.clear();
+            QPixmap picture(rect.size() * ratio);
+            picture.setDevicePixelRatio(ratio);
+            picture.fill(Qt::transparent);
+            QPainter p(&picture);
+            p.setFont(font());
+            option.rect = QRect(QPoint(0, 0), rect.size());
+            style()->drawControl(QStyle::CE_Header, &option, &p, this);
+            p.end();
+            it = looks_.emplace(std::move(look), std::move(picture)).first;
+        }
+        painter->drawPixmap(rect.topLeft(), it->second);
+    }
+
+private:
+    struct Look {
+        QString text;
+        std::array<int, 9> fields;  // state, positions, sorting, alignment, eliding, drag target, size
+        bool operator==(const Look&) const = default;
+    };
+    struct LookHash {
+        std::size_t operator()(const Look& l) const {
+            std::size_t h = qHash(l.text);
+            for (int v : l.fields) h = h * 31 + static_cast<std::size_t>(v);
+            return h;
+        }
+    };
+    static constexpr std::size_t kMaxLooks = 512;
+    mutable std::unordered_map<Look, QPixmap, LookHash> looks_;
+    mutable QFont font_;
+    mutable qint64 palette_ = 0;
+    mutable qreal ratio_ = 0;
+};
+
+// A scroll bar over 65,536 rows: following the cursor by a row hardly ever
+// moves its handle by a pixel, and the style paints a scroll bar with tall
+// gradients. It repaints when its handle moves or an end is reached, not
+// whenever its value changes.
+class GridScrollBar : public QScrollBar {
+public:
+    GridScrollBar(Qt::Orientation orientation, QWidget* parent) : QScrollBar(orientation, parent) {}
+
+protected:
+    void sliderChange(SliderChange change) override {
+        if (change == SliderValueChange && Look() == shown_) return;
+        QScrollBar::sliderChange(change);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        shown_ = Look();
+        QScrollBar::paintEvent(event);
+    }
+
+private:
+    struct Shown {
+        QRect handle;
+        bool atStart = false, atEnd = false;
+        bool operator==(const Shown&) const = default;
+    };
+    Shown Look() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+                value() == minimum(), value() == maximum()};
+    }
+    Shown shown_;
 };
 
 }  // namespace
@@ -133,12 +314,16 @@ WorkbookWindow::WorkbookWindow(engine::BookData& book)
     layout->addWidget(view_);
     layout->addWidget(tabs_);
 
+    view_->setHorizontalHeader(new GridHeader(Qt::Horizontal, view_));
+    view_->setVerticalHeader(new GridHeader(Qt::Vertical, view_));
     view_->setModel(&model_);
-    view_->setItemDelegate(new ActiveCellDelegate(model_, view_));
+    view_->setItemDelegate(new CellDelegate(model_, outlined_, view_));
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->verticalHeader()->setDefaultSectionSize(20);
     view_->horizontalHeader()->setDefaultSectionSize(72);
     view_->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    view_->setVerticalScrollBar(new GridScrollBar(Qt::Vertical, view_));
+    view_->setHorizontalScrollBar(new GridScrollBar(Qt::Horizontal, view_));
 
     tabs_->setShape(QTabBar::RoundedSouth);
     tabs_->setExpanding(false);
@@ -180,19 +365,26 @@ void WorkbookWindow::ShowTitle() {
 
 void WorkbookWindow::Schedule(int what) {
     pending_ |= what;
-    if (scheduled_) return;
+    if (scheduled_ || !isVisible()) return;
     scheduled_ = true;
     QTimer::singleShot(0, this, [this] { Refresh(); });
 }
 
 void WorkbookWindow::Refresh() {
     scheduled_ = false;
+    // A hidden window does no work: what is pending is shown when it is shown again.
+    if (!isVisible()) return;
     const int what = std::exchange(pending_, kNothing);
     if (!book_) return;
     if (what & kSheets)
         ShowActiveSheet();
     else if (what & kSelection)
         SyncSelectionToView();
+}
+
+void WorkbookWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (pending_ != kNothing) Refresh();
 }
 
 void WorkbookWindow::ShowActiveSheet() {
@@ -206,18 +398,24 @@ void WorkbookWindow::ShowActiveSheet() {
     SyncSelectionToView();
 }
 
+// Only the cells whose look changes are repainted: the cell outlined before
+// and the one outlined now (the selection model repaints the cells that
+// joined or left the selection itself).
 void WorkbookWindow::SyncSelectionToView() {
     engine::SheetData* sh = model_.Sheet();
     if (!sh) return;
     syncing_ = true;
     const Rect& sel = sh->s.selection;
     const QModelIndex active = model_.index(sh->s.activeCell.row - 1, sh->s.activeCell.col - 1);
+    const QModelIndex before = model_.index(outlined_.row - 1, outlined_.col - 1);
+    outlined_ = sh->s.activeCell;
     view_->selectionModel()->setCurrentIndex(active, QItemSelectionModel::NoUpdate);
     view_->selectionModel()->select(
         QItemSelection(model_.index(sel.first.row - 1, sel.first.col - 1), model_.index(sel.last.row - 1, sel.last.col - 1)),
         QItemSelectionModel::ClearAndSelect);
     if (isVisible()) view_->scrollTo(active);
-    view_->viewport()->update();
+    if (before.isValid()) view_->update(before);
+    view_->update(active);
     syncing_ = false;
 }
 
@@ -238,7 +436,10 @@ void WorkbookWindow::SyncSelectionFromView() {
     syncing_ = true;
     engine::SetSelection(*sh, sel, active);
     syncing_ = false;
-    view_->viewport()->update();
+    const QModelIndex before = model_.index(outlined_.row - 1, outlined_.col - 1);
+    outlined_ = active;
+    if (before.isValid()) view_->update(before);
+    view_->update(current);
 }
 
 void WorkbookWindow::CellsChanged(const engine::SheetData& sheet, const Rect& area) {
@@ -372,6 +573,9 @@ void QtWindowHost::BookClosed(engine::BookData& book) {
     if (it == windows_.end()) return;
     WorkbookWindow* w = it->second;
     windows_.erase(it);
+    // The window of a large workbook held pictures of its cells; once it is
+    // gone too, what both left behind goes back to the system.
+    if (engine::HasLargeSheet(book)) QObject::connect(w, &QObject::destroyed, [] { engine::ReleaseFreedMemory(); });
     w->Detach();
     w->hide();
     w->deleteLater();

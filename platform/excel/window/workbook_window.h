@@ -5,7 +5,8 @@
 // The program's changes of cells show at once; its changes of the active
 // sheet and the cursor are gathered and shown once per turn of the event
 // loop, so that a command which selects cells many times costs the engine's
-// work only. The program never brings a workbook window in front of other
+// work only. A hidden window shows them when it is shown again, and a moved
+// cursor repaints only the cells it left and reached. The program never brings a workbook window in front of other
 // windows or takes the focus with it: the user does that.
 #pragma once
 
@@ -18,6 +19,7 @@
 class QTabBar;
 class QTableView;
 class QCloseEvent;
+class QShowEvent;
 
 namespace xl::window {
 
@@ -67,6 +69,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     enum Pending : int { kNothing = 0, kSheets = 1, kSelection = 2 };
@@ -82,6 +85,8 @@ private:
     QTableView* view_;
     QTabBar* tabs_;
     bool syncing_ = false;
+    // The cell the grid outlines as the active cell (row 0: none yet).
+    engine::CellRef outlined_{0, 0};
     int pending_ = kNothing;
     bool scheduled_ = false;
 };

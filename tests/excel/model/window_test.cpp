@@ -3,7 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
+#include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QRegion>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableView>
 
@@ -96,6 +105,207 @@ TEST_F(WindowTest, TheProgramsChangesShowInTheWindow) {
     app->ActiveSheet().Name("Calvira12");
     QCoreApplication::processEvents();
     EXPECT_EQ(w.Tabs()->tabText(2), "Calvira12");
+}
+
+namespace {
+
+// The region of a widget painted while it is watched.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(QWidget* w) : w_(w) { w->installEventFilter(this); }
+    ~PaintWatch() override { w_->removeEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+
+private:
+    QWidget* w_;
+};
+
+// The event loop's turn and the painting it leaves behind.
+void Settle() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents();
+    }
+}
+
+// Pixels of the active cell's outline colour within `cell` of the grid, as
+// the window shows it on the screen (its backing store, not a fresh rendering).
+int OutlinePixels(window::WorkbookWindow& w, int row, int col) {
+    QTableView* grid = w.Grid();
+    const QRect cell = grid->visualRect(grid->model()->index(row - 1, col - 1));
+    const QImage shown = w.screen()->grabWindow(w.winId()).toImage();
+    const QRect area(grid->viewport()->mapTo(&w, cell.topLeft()), cell.size());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (shown.valid(x, y) && shown.pixelColor(x, y) == QColor(0x21, 0x73, 0x46)) ++n;
+    return n;
+}
+
+}  // namespace
+
+// A moved cursor repaints the cell it left and the cell it reached, not the
+// whole grid, and the outline is where the cursor is, not where it was.
+TEST_F(WindowTest, AMovedCursorRepaintsOnlyTheCellsItLeftAndReached) {
+    auto& w = WindowOf("Sešit1");
+    app->Range("A1").Select();
+    Settle();
+    EXPECT_GT(OutlinePixels(w, 1, 1), 0);
+    QTableView* grid = w.Grid();
+    PaintWatch watch(grid->viewport());
+    app->Range("B3").Select();
+    Settle();
+    auto cell = [&](int row, int col) { return grid->visualRect(grid->model()->index(row - 1, col - 1)); };
+    EXPECT_TRUE(watch.painted.contains(cell(1, 1)));
+    EXPECT_TRUE(watch.painted.contains(cell(3, 2)));
+    EXPECT_FALSE(watch.painted.intersects(cell(10, 6)));
+    EXPECT_EQ(OutlinePixels(w, 1, 1), 0);
+    EXPECT_GT(OutlinePixels(w, 3, 2), 0);
+}
+
+// However the engine's cursor and sheet moved, and whether the window was
+// shown meanwhile or hidden and shown again, once the event loop had its turn
+// the window shows the engine's sheet and cursor, outlined.
+TEST_F(WindowTest, TheWindowCatchesUpWithTheEngineShownOrHiddenMeanwhile) {
+    struct Case {
+        const char* name;
+        bool hidden;
+        const char* sheet;  // the sheet made active, or null
+        const char* cell;
+        int row, col, tab;
+    };
+    const Case cases[] = {
+        {"cursor, shown", false, nullptr, "C5", 5, 3, 0},
+        {"cursor, hidden meanwhile", true, nullptr, "D7", 7, 4, 0},
+        {"sheet and cursor, shown", false, "List3", "B2", 2, 2, 2},
+        {"sheet and cursor, hidden meanwhile", true, "List2", "E9", 9, 5, 1},
+    };
+    auto& w = WindowOf("Sešit1");
+    for (const Case& c : cases) {
+        app->Sheets("List1").Select();
+        app->Range("A1").Select();
+        Settle();
+        if (c.hidden) app->Visible(false);
+        if (c.sheet) app->Sheets(c.sheet).Select();
+        app->Range(c.cell).Select();
+        Settle();
+        if (c.hidden) {
+            app->Visible(true);
+            Settle();
+        }
+        const QModelIndex current = w.Grid()->selectionModel()->currentIndex();
+        EXPECT_EQ(w.Tabs()->currentIndex(), c.tab) << c.name;
+        EXPECT_EQ(current.row() + 1, c.row) << c.name;
+        EXPECT_EQ(current.column() + 1, c.col) << c.name;
+        EXPECT_GT(OutlinePixels(w, c.row, c.col), 0) << c.name;
+        EXPECT_EQ(OutlinePixels(w, 1, 1), 0) << c.name;
+    }
+}
+
+// The grid keeps each look of a cell as a picture: the cells look exactly as
+// the standard delegate paints them, plain, right-aligned, coloured, cut
+// short, selected or not, the first time and from the pictures again, also
+// after a cell's text changed.
+TEST_F(WindowTest, CellsLookAsTheStandardDelegatePaintsThem) {
+    auto& w = WindowOf("Sešit1");
+    app->Range("A1").Value("c1,");
+    app->Range("A2").Value(12.5);
+    app->Range("A3").Value("fis2,");
+    app->Range("A3").Font().ColorIndex(3);
+    app->Range("A4").Value("slabika, která se do buňky nevejde celá");
+    for (const char* at : {"B1", "B2", "B3", "B4", "C2"}) app->Range(at).Value("Tlak");
+    app->Range("C1:C4").Value("c1,");
+    app->Range("A2:B3").Select();
+    app->Range("B3").Activate();
+    Settle();
+    QTableView* grid = w.Grid();
+    const QRect compared = grid->visualRect(grid->model()->index(0, 0)) | grid->visualRect(grid->model()->index(4, 3));
+    // The outline of the active cell is the grid's own: left out of the comparison.
+    const QRect outlined = grid->visualRect(grid->model()->index(2, 1)).translated(-compared.topLeft());
+    auto shot = [&] {
+        QImage image = grid->viewport()->grab(compared).toImage();
+        QPainter(&image).fillRect(outlined, Qt::magenta);
+        return image;
+    };
+
+    QAbstractItemDelegate* ours = grid->itemDelegate();
+    QStyledItemDelegate standard;
+    for (int round = 0; round < 2; ++round) {
+        const QImage painted = shot();
+        grid->setItemDelegate(&standard);
+        const QImage expected = shot();
+        grid->setItemDelegate(ours);
+        EXPECT_EQ(painted, expected) << "round " << round;
+        app->Range("A1").Value("d1,");  // a new text gets a new picture
+        app->Range("C2").Value("Tah");
+        Settle();
+    }
+}
+
+// Row numbers and column letters are drawn from pictures of their looks: they
+// look exactly as the table's own headers paint them, with a selection over
+// a column and the rows it takes in, before and after it moved on.
+TEST_F(WindowTest, HeadersLookAsTheTablesOwnHeadersPaintThem) {
+    auto& w = WindowOf("Sešit1");
+    QTableView* grid = w.Grid();
+    QTableView reference(&w);  // Qt's own table, on the same cells and selection
+    reference.setModel(grid->model());
+    reference.setSelectionModel(grid->selectionModel());
+    reference.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    reference.verticalHeader()->setDefaultSectionSize(grid->verticalHeader()->defaultSectionSize());
+    reference.horizontalHeader()->setDefaultSectionSize(grid->horizontalHeader()->defaultSectionSize());
+    reference.setGeometry(grid->geometry());
+    reference.show();
+    reference.lower();
+    for (const char* range : {"F1:F121", "G1:G121", "B3"}) {
+        app->Range(range).Select();
+        Settle();
+        for (auto header : {&QTableView::horizontalHeader, &QTableView::verticalHeader}) {
+            QHeaderView* ours = (grid->*header)();
+            QHeaderView* qt = (reference.*header)();
+            ASSERT_EQ(ours->size(), qt->size());
+            EXPECT_EQ(ours->grab().toImage(), qt->grab().toImage()) << range << " " << ours->orientation();
+        }
+    }
+}
+
+// A cursor walking down a long sheet scrolls the grid a row at a time; the
+// scroll bar over 65,536 rows repaints only when its handle moves, and what
+// the screen shows of it is always what it would paint afresh.
+TEST_F(WindowTest, TheScrollBarRepaintsWhenItsHandleMoves) {
+    auto& w = WindowOf("Sešit1");
+    QScrollBar* bar = w.Grid()->verticalScrollBar();
+    PaintWatch watch(bar);
+    auto shown = [&] {
+        const QImage screen = w.screen()->grabWindow(w.winId()).toImage();
+        return screen.copy(QRect(bar->mapTo(&w, QPoint(0, 0)), bar->size())).convertToFormat(QImage::Format_RGB32);
+    };
+    auto fresh = [&] { return bar->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    int paintedSteps = 0;
+    for (int row = 1; row <= 80; ++row) {
+        watch.painted = QRegion();
+        app->Range("B" + std::to_string(row)).Select();
+        Settle();
+        if (!watch.painted.isEmpty()) ++paintedSteps;
+        ASSERT_EQ(shown(), fresh()) << "row " << row;
+    }
+    EXPECT_GT(bar->value(), 40);  // the grid did follow the cursor
+    EXPECT_LT(paintedSteps, 10);
+    watch.painted = QRegion();
+    app->Range("B40000").Select();
+    Settle();
+    EXPECT_FALSE(watch.painted.isEmpty());
+    EXPECT_EQ(shown(), fresh());
+    app->Range("B1").Select();  // back at the start
+    Settle();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(shown(), fresh());
 }
 
 // Activating a workbook from the program never takes the active window from

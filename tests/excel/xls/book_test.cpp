@@ -115,6 +115,55 @@ TEST(CellStore, StoresCompareByTheirCells) {
     EXPECT_EQ(a.size(), 2u);
 }
 
+// A copy, an assignment or a move leaves each store with cells of its own
+// that outlive the other store and can still be written, erased and added
+// to; a moved-from store is an empty one.
+TEST(CellStore, CopiesMovesAndAssignmentsKeepTheirCellsWhenTheOtherGoes) {
+    auto filled = [](int rows) {
+        CellStore s;
+        for (int r = 1; r <= rows; ++r)
+            for (int c = 1; c <= 10; ++c) s[{r, c}] = Number(r * 100 + c);
+        return s;
+    };
+    auto check = [](const CellStore& s, int rows, const char* what) {
+        ASSERT_EQ(s.size(), static_cast<std::size_t>(rows) * 10) << what;
+        for (int r = 1; r <= rows; r += 97) EXPECT_EQ(s.at({r, 7}).number, r * 100 + 7) << what;
+    };
+    const int rows = 2000;  // more cells than the first block holds
+    CellStore copied;
+    CellStore assigned;
+    assigned[{1, 1}] = Text("before");
+    CellStore moved;
+    CellStore moveAssigned;
+    moveAssigned[{9, 9}] = Text("before");
+    {
+        CellStore source = filled(rows);
+        copied = CellStore(source);
+        assigned = source;
+        CellStore other = filled(rows);
+        moveAssigned = std::move(other);
+        EXPECT_TRUE(other.empty());
+        other[{3, 3}] = Number(3);  // a moved-from store is an empty one
+        EXPECT_EQ(other.size(), 1u);
+        moved = std::move(source);
+        EXPECT_TRUE(source.empty());
+        EXPECT_EQ(source.begin(), source.end());
+    }
+    for (CellStore* s : {&copied, &assigned, &moved, &moveAssigned}) {
+        check(*s, rows, "kept");
+        (*s)[{rows / 2, 11}] = Number(1);  // a row grows
+        (*s)[{rows + 1, 1}] = Number(2);   // a row is added
+        EXPECT_EQ(s->erase(CellRef{1, 1}), 1u);
+        EXPECT_EQ(s->size(), static_cast<std::size_t>(rows) * 10 + 1);
+        EXPECT_EQ(s->at({rows / 2, 11}).number, 1);
+    }
+    EXPECT_EQ(copied, assigned);
+    EXPECT_EQ(moved, moveAssigned);
+    const CellStore& itself = copied;
+    copied = itself;  // assigned to itself
+    EXPECT_EQ(copied, assigned);
+}
+
 TEST(SharedText, CopiesShareOneBufferAndCompareByContents) {
     const SharedText a(std::string(100, 'x'));
     const SharedText b = a;
