@@ -32,7 +32,7 @@ xl::Range NajdiCelou(const std::string& oblast, const std::string& klic) {
 
 // The conversion's own form of the unexpected-error box.
 void NeocekavanaChybaKonverze(int cislo) {
-    forms::MsgBox(std::string("Volejte firmu ") + forms::kMakerContact + vb::vbCr + "a sdělte číslo chyby " +
+    forms::MsgBox(std::string("Volejte firmu ") + resources::kMakerContact + vb::vbCr + "a sdělte číslo chyby " +
                       std::to_string(cislo) + ".",
                   forms::vbCritical, "Neočekávaná chyba !");
 }
@@ -147,7 +147,7 @@ vb::Variant clsKonverze::VytvorCilovySoubor(const std::string& LadeniCil, const 
         if (e.Number() == vb::err::ApplicationDefined)
             OznamChybejiciAdresar();
         else
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
     }
     return vysledek;
 }

@@ -129,7 +129,7 @@ void frmKonverze::Form_Load() {
                 Label1.Visible = false;
             }
         } catch (const vb::RuntimeError& e) {
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
         }
     }
     forms::SetWindowPos(hWnd(), forms::HWND_TOPMOST, 0, 0, 0, 0, forms::SWP_NOMOVE | forms::SWP_NOSIZE);
@@ -165,7 +165,7 @@ void frmKonverze::cmdVyberPisen_Click() {
             }
         }
     } catch (const vb::RuntimeError& e) {
-        forms::NeocekavanaChyba(e.Number());
+        resources::NeocekavanaChyba(e.Number());
     }
     Show(forms::vbModeless);
 }
@@ -183,7 +183,7 @@ void frmKonverze::cmdGo_Click() {
             PokracujPoPauze();
     } catch (const vb::RuntimeError& e) {
         // The conversion stops where it is; "Konec" saves what was done.
-        forms::NeocekavanaChyba(e.Number());
+        resources::NeocekavanaChyba(e.Number());
     }
 }
 
@@ -399,7 +399,7 @@ void frmKonverze::Form_Unload(int& /*Cancel*/) {
         if (e.Number() == vb::err::ObjectNotSet)
             OznamZavrenyExcel();
         else
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
     }
     if (Okno.Zobraz) Okno.Zobraz();
     PisenBylaOtevrena = false;

@@ -23,7 +23,7 @@ void OznamChybuUkonceni(const vb::RuntimeError& e) {
                       "Nestandardní ukončení.");
         break;
     default:
-        forms::NeocekavanaChyba(e.Number());
+        resources::NeocekavanaChyba(e.Number());
         break;
     }
 }
@@ -51,7 +51,7 @@ vb::Variant Form1::NastavLadeni() {
         forms::MsgBox(std::string("Ve funkci NastavLadeni došlo k chybě. Tato chyba pravděpodobně nebude mít vliv na "
                                   "další běh programu. Přesto Vám autor bude vděčný, když bude upozorněn na toto "
                                   "hlášení. Chcete-li autora upozornit, kontaktujte prosím ") +
-                          forms::kMakerContact,
+                          resources::kMakerContact,
                       forms::vbInformation, "Blíže nespecifikovaná chyba.");
     }
     // One more try to return to the window; if that fails as well, the user

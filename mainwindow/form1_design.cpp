@@ -188,7 +188,7 @@ void Form1::InitializeComponent() {
 
     // ---- Hidden picture sources (never shown; parked at the top left) ----
     auto source = [](forms::Image& img, const char* name, int index, float left, float top) {
-        img.Picture = forms::SourcePicture(name, index);
+        img.Picture = resources::SourcePicture(name, index);
         img.Name = name;
         img.Move(left, top);
         img.Visible = false;
@@ -370,29 +370,29 @@ void Form1::InitializeComponent() {
     for (int i = 0; i <= 4; ++i) {
         const float head = 7950.0f + 270.0f * static_cast<float>(i);
         auto& nota = imgNota.Load(i, *this);
-        nota.Picture = forms::SourcePicture("imgNota");
+        nota.Picture = resources::SourcePicture("imgNota");
         nota.Move(head, 9980);
         nota.Visible = false;
         auto& becko = imgBecko.Load(i, *this);
-        becko.Picture = forms::SourcePicture("imgBecko");
+        becko.Picture = resources::SourcePicture("imgBecko");
         becko.Move(head - 120, 9840);
         becko.Visible = false;
         auto& krizek = imgKrizek.Load(i, *this);
-        krizek.Picture = forms::SourcePicture("imgKrizek");
+        krizek.Picture = resources::SourcePicture("imgKrizek");
         krizek.Move(head - 120, 9880);
         krizek.Visible = false;
     }
     for (int i = 5; i <= 84; ++i) {
         forms::Frame& frame = fraNoty(i / 5);
         auto& nota = imgNota.Load(i, frame);
-        nota.Picture = forms::LoadResPicture(124);
+        nota.Picture = resources::LoadResPicture(124);
         nota.Move(120, 1943);
         nota.Visible = false;
         auto& becko = imgBecko.Load(i, frame);  // its flat is given at load
         becko.Move(20, 1803, 90, 255);
         becko.Visible = false;
         auto& krizek = imgKrizek.Load(i, frame);
-        krizek.Picture = forms::SourcePicture("imgKrizek");
+        krizek.Picture = resources::SourcePicture("imgKrizek");
         krizek.Move(20, 1843);
         krizek.Visible = false;
     }
@@ -484,15 +484,15 @@ void Form1::InitializeComponent() {
         for (int i = 0; i <= 4; ++i) {
             auto& p = picNota.Load(i, *this);
             pool(p, notaLeft[i], notaTop[i], 135, 110);
-            p.Picture = forms::SourcePicture("picNota");
+            p.Picture = resources::SourcePicture("picNota");
         }
         for (int i = 0; i <= 6; ++i) {
             auto& becko = picBecko.Load(i, *this);
             pool(becko, beckoLeft[i], 8400, 90, 255);
-            becko.Picture = forms::SourcePicture("picBecko");
+            becko.Picture = resources::SourcePicture("picBecko");
             auto& krizek = picKrizek.Load(i, *this);
             pool(krizek, krizekLeft[i], 8400, 90, 255);
-            krizek.Picture = forms::SourcePicture("picKrizek");
+            krizek.Picture = resources::SourcePicture("picKrizek");
             // The natural and key-signature pictures are given at load.
             pool(picOdrazka.Load(i, *this), odrazkaLeft[i], 8400, 90, 255);
             pool(picBeckoStup.Load(i, *this), beckoStupLeft[i], 7680, 80, 255);

@@ -18,8 +18,8 @@ std::string ProShell(const std::string& path) {
 }
 
 void VysvetliNeregistrovanouSoucast() {
-    const std::filesystem::path program = forms::App.Path();
-    forms::VysvetliPristiChybu(
+    const std::filesystem::path program = resources::App.Path();
+    resources::VysvetliPristiChybu(
         vb::err::CannotCreateObject,
         "Součást calvira (libcalvira.so), která dává knoflíkům a notám názvy tónů, není pro tohoto uživatele "
         "zaregistrována. Bez ní nelze písničky číst ani zapisovat.\r\n\r\n"

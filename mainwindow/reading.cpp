@@ -65,7 +65,7 @@ void CtiBasy(Form1& f, bool tlak) {
         if (vb::LooseEquals(f.NastavLadeni(), false)) return;
     } catch (const vb::RuntimeError& e) {
         // A closed song window has just been reported by the treble reading.
-        if (e.Number() != vb::err::SubscriptOutOfRange) forms::NeocekavanaChyba(e.Number());
+        if (e.Number() != vb::err::SubscriptOutOfRange) resources::NeocekavanaChyba(e.Number());
         return;
     }
 
@@ -86,7 +86,7 @@ void CtiBasy(Form1& f, bool tlak) {
             }
         } catch (const vb::RuntimeError& e) {
             if (e.Number() != vb::err::ObjectNotSet) {
-                forms::NeocekavanaChyba(e.Number());
+                resources::NeocekavanaChyba(e.Number());
                 return;
             }
             forms::MsgBox(NeexistujiciBas(jmeno, tlak), forms::vbCritical, "Neexistující bas.");
@@ -97,7 +97,7 @@ void CtiBasy(Form1& f, bool tlak) {
             Excel().Windows(AktualniPisen).Activate();
             Excel().ActiveCell().Offset(0, 1).Select();
         } catch (const vb::RuntimeError& e) {
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
             return;
         }
     }

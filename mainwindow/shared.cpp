@@ -13,14 +13,14 @@ void OznamChybuOkna(const vb::RuntimeError& e) {
                       "Tato chyba může způsobit nestabilitu systému !",
                       forms::vbExclamation, "Nenalezena externí aplikace.");
     } else {
-        forms::NeocekavanaChyba(e.Number());
+        resources::NeocekavanaChyba(e.Number());
     }
 }
 
 void OznamChybuSPokracovanim(const std::string& kde, int cislo, const std::string& titulek) {
-    if (forms::UkazVysvetleniChyby(cislo)) return;
+    if (resources::UkazVysvetleniChyby(cislo)) return;
     forms::MsgBox(kde + " došlo k chybě číslo " + std::to_string(cislo) +
-                      ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
+                      ". Možná budete moci dále pokračovat. V případě problémů volejte " + resources::kMakerContact,
                   forms::vbExclamation, titulek);
 }
 

@@ -81,14 +81,14 @@ void ZapisRazitko() {
         } catch (const vb::RuntimeError&) {
         }
     };
-    zapis("HC32341", forms::App.LegalCopyright);
+    zapis("HC32341", resources::App.LegalCopyright);
     zapis("HC32344", ted.datum);
     zapis("HC32345", ted.cas);
-    zapis("HC32346", forms::App.Title);
-    zapis("HC32347", static_cast<std::int16_t>(forms::App.Major));
-    zapis("HC32348", static_cast<std::int16_t>(forms::App.Minor));
-    zapis("HC32349", static_cast<std::int16_t>(forms::App.Revision));
-    zapis("HC32350", forms::App.Path());
+    zapis("HC32346", resources::App.Title);
+    zapis("HC32347", static_cast<std::int16_t>(resources::App.Major));
+    zapis("HC32348", static_cast<std::int16_t>(resources::App.Minor));
+    zapis("HC32349", static_cast<std::int16_t>(resources::App.Revision));
+    zapis("HC32350", resources::App.Path());
     try {
         Excel().Range("HC32341:HC32350").Font().ColorIndex(2);
     } catch (const vb::RuntimeError&) {
@@ -224,7 +224,7 @@ void Form1::cmdNovaSkladba_Click() {
         if (e.Number() == vb::err::ApplicationDefined)
             OznamChybejiciAdresar();
         else
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
         return;
     }
 
@@ -315,7 +315,7 @@ void Form1::Combo1_Click() {
             try {
                 NactiListy(Combo1, lblLadeni);
             } catch (const vb::RuntimeError& chyba) {
-                forms::NeocekavanaChyba(chyba.Number());
+                resources::NeocekavanaChyba(chyba.Number());
             }
             forms::MsgBox("Požadavek na volbu jiného listu nemohl být proveden, neboť původní název listu uživatel "
                           "změnil. Tato změna byla nyní programem akceptována avšak nelze jednoznačně určit Váš "
@@ -354,7 +354,7 @@ void Form1::cmdEndEdit_Click() {
             OznamChybuSouboru(e, kPisenNeulozena, "Píseň nelze uložit.");
             return;
         default:
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
             return;
         }
     }

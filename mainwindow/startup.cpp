@@ -40,11 +40,11 @@ void Form1::Form_Load() {
 
     lblLadeni.Caption = SpustExcel();
 
-    for (int i = 5; i <= 84; ++i) imgBecko(i).Picture = forms::LoadResPicture(122);
+    for (int i = 5; i <= 84; ++i) imgBecko(i).Picture = resources::LoadResPicture(122);
     for (int i = 0; i <= 6; ++i) {
-        picKrizekStup(i).Picture = forms::LoadResPicture(131);
-        picBeckoStup(i).Picture = forms::LoadResPicture(132);
-        picOdrazka(i).Picture = forms::LoadResPicture(133);
+        picKrizekStup(i).Picture = resources::LoadResPicture(131);
+        picBeckoStup(i).Picture = resources::LoadResPicture(132);
+        picOdrazka(i).Picture = resources::LoadResPicture(133);
     }
 
     try {
@@ -85,11 +85,11 @@ void Form1::Form_Load() {
 // bottom (7440) up to 240, the second from 6840 up.
 void Form1::CislujRadyZnaky() {
     for (int i = 0; i <= 12; ++i) {
-        lblCisKnofl(i).Caption = forms::LoadResString(101 + i);
+        lblCisKnofl(i).Caption = resources::LoadResString(101 + i);
         lblCisKnofl(i).Top = static_cast<float>(7440 - 600 * i);
     }
     for (int i = 13; i <= 24; ++i) {
-        lblCisKnofl(i).Caption = forms::LoadResString(101 + i);
+        lblCisKnofl(i).Caption = resources::LoadResString(101 + i);
         lblCisKnofl(i).Top = static_cast<float>(6840 - 600 * (i - 13));
     }
 }

@@ -27,14 +27,14 @@ constexpr forms::OleColor kBarvaNeutralni = forms::vbInactiveBorder;  // &H80000
 void OznamChybuKroku(const vb::RuntimeError& e) {
     if (e.Number() == vb::err::ApplicationDefined) {
         forms::MsgBox(std::string("Při komunikaci s aplikací ") + e.Source() + " došlo k chybě č " +
-                          std::to_string(e.Number()) + ".\r\nProgram " + forms::App.ProductName +
+                          std::to_string(e.Number()) + ".\r\nProgram " + resources::App.ProductName +
                           " zřejmě ztratil kontrolu nad operacemi, které jste vykonal v tabulce s písní.\r\n"
                           "Pro opravu klikněte prosím znovu do tabulky s písní, posuňte kurzor na jinou buňku a "
                           "pak to zkuste znovu !",
                       forms::vbExclamation + forms::vbOKOnly,
                       "Omlouváme se za vzniklé nedopatření ke kterému dochází maximálně jednou za ...");
     } else {
-        forms::NeocekavanaChyba(e.Number());
+        resources::NeocekavanaChyba(e.Number());
     }
 }
 

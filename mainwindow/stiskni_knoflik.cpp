@@ -56,7 +56,7 @@ void Form1::StiskniKnoflik(std::string& Ton) {
                 return;
             } catch (const vb::RuntimeError& e) {
                 if (e.Number() == vb::err::ObjectNotSet) throw Nenalezeno{};
-                Oznam(*this, forms::NeocekavanaChybaText(e.Number()), "Neočekávaná chyba !");
+                Oznam(*this, resources::NeocekavanaChybaText(e.Number()), "Neočekávaná chyba !");
                 if (++neocekavane >= kNejvicNeocekavanych) throw Vzdano{};
             }
         }
@@ -81,10 +81,10 @@ void Form1::StiskniKnoflik(std::string& Ton) {
 
         std::int16_t knoflik = 0;
         krok([&] { knoflik = vb::CInt(excel->ActiveCell().Offset(0, -1).Value()); });
-        krok([&] { imgDiskant(knoflik).Picture = forms::LoadResPicture(kObrazekKnofliku); });
+        krok([&] { imgDiskant(knoflik).Picture = resources::LoadResPicture(kObrazekKnofliku); });
         krok([&] { cmdKlavesa(knoflik).BackColor = kBarvaKlavesy; });
         if (MaDruhyObrazek(knoflik))
-            krok([&] { imgDiskantPom(knoflik).Picture = forms::LoadResPicture(kObrazekDruhehoKnofliku); });
+            krok([&] { imgDiskantPom(knoflik).Picture = resources::LoadResPicture(kObrazekDruhehoKnofliku); });
     } catch (const Nenalezeno&) {
         Oznam(*this, "Nenalezen tón " + Ton + " stisk knoflíku nevyznačen !!!", "Chyba č. 91.");
     } catch (const Vzdano&) {

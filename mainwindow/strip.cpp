@@ -97,18 +97,18 @@ void Form1::OznacAktualniKrok() {
     // Only the marking moves; the heads stay where the last rebuild put them.
     for (int i = 1; i <= 16; ++i) lblSlabika2(i).ForeColor = kBeznyKrok;
     lblSlabika2(KrokPasu).ForeColor = kAktualniKrok;
-    const forms::Picture bezna = forms::LoadResPicture(kNotaBezna);
+    const forms::Picture bezna = resources::LoadResPicture(kNotaBezna);
     for (int s = 5; s <= 84; ++s) imgNota(s).Picture = bezna;
-    const forms::Picture aktualni = forms::LoadResPicture(kNotaAktualni);
+    const forms::Picture aktualni = resources::LoadResPicture(kNotaAktualni);
     for (int k = 0; k <= 4; ++k) imgNota(5 * KrokPasu + k).Picture = aktualni;
 }
 
 void Form1::ObnovNotovyPas() {
-    const forms::Picture bezna = forms::LoadResPicture(kNotaBezna);
+    const forms::Picture bezna = resources::LoadResPicture(kNotaBezna);
     for (int s = 5; s <= 84; ++s) imgNota(s).Picture = bezna;
     for (int i = 2; i <= 16; ++i) lblSlabika2(i).ForeColor = kBeznyKrok;
     lblSlabika2(1).ForeColor = kAktualniKrok;
-    const forms::Picture aktualni = forms::LoadResPicture(kNotaAktualni);
+    const forms::Picture aktualni = resources::LoadResPicture(kNotaAktualni);
     for (int s = 5; s <= 9; ++s) imgNota(s).Picture = aktualni;
 
     // The cursor's row becomes step 1.

@@ -124,7 +124,7 @@ vb::Variant UpravNotu(const std::string& Nota, Znamenka znamenka) {
 }  // namespace
 
 std::string clsNotyZapis::ZjistiNotu(const std::int16_t& Vyska) {
-    const std::string s = forms::LoadResString(Vyska - 2640);
+    const std::string s = resources::LoadResString(Vyska - 2640);
     auto& picOdrazka = Ovladac(okno_.picOdrazka);
     auto& picBecko = Ovladac(okno_.picBecko);
     auto& picKrizek = Ovladac(okno_.picKrizek);

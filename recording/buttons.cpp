@@ -37,16 +37,16 @@ const forms::Picture& VolnyBas(Form1& f, int bas) {
 
 void OznamChybuStisku(const vb::RuntimeError& e) {
     if (e.Number() != vb::err::FileNotFound) {
-        forms::NeocekavanaChyba(e.Number());
+        resources::NeocekavanaChyba(e.Number());
         return;
     }
-    const std::string produkt = forms::App.ProductName;
+    const std::string produkt = resources::App.ProductName;
     forms::MsgBox("Chyba č. " + std::to_string(e.Number()) + ". " + e.Description() + ".\r\nProgram " + produkt +
                       " vyžaduje ke sé práci několik souborů s příponou gif, které mají být v adresáři s "
                       "nainstalovanou aplikací.\r\nTento problém odstraníte tak, že požadované soubory nakopírujete "
                       "do složky s nainstalovanou aplikací ! Soubory by měly být součástí instalace. Nemáte-li je k "
                       "dispozici, ukončete aplikaci " +
-                      produkt + " a kontaktujte autora programu " + forms::kMakerContact,
+                      produkt + " a kontaktujte autora programu " + resources::kMakerContact,
                   forms::vbCritical, "Chybějící soubor s obrázkem knoflíku.");
 }
 

@@ -17,7 +17,7 @@ auto Chranene(Handler handler) {
         try {
             handler(args...);
         } catch (const vb::RuntimeError& e) {
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
         }
     };
 }

@@ -69,7 +69,7 @@ void Form1::ZakresliNotu(std::int16_t i) {
             forms::MsgBox(std::string("Nota nebyla rozpoznána a proto nemůže být zakreslena. Tato chyba by se v "
                                       "tomto programu vyskytnout neměla. Aby mohla být opravena, informujte prosím "
                                       "autora. Kontakt: ") +
-                              forms::kMakerContact,
+                              resources::kMakerContact,
                           forms::vbCritical + forms::vbOKOnly);
             return;
         }
@@ -162,7 +162,7 @@ void Form1::OznacKnoflikNoty(std::int16_t s) {
     }
 
     // The staff already shows the note: only the button is pressed.
-    const forms::Picture zNot = forms::LoadResPicture(kKnoflikZNot);
+    const forms::Picture zNot = resources::LoadResPicture(kKnoflikZNot);
     imgDiskant(n).Picture = zNot;
     lbl(n).Tag = "1";
     cmdKlavesa(n).BackColor = kStisknutaKlavesa;

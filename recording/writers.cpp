@@ -121,7 +121,7 @@ void Zapisuj(Zapis&& zapis) {
                               ".\r\nŘádek písně je zapsán jen po místo, kde chyba nastala, a kurzor zůstal na "
                               "něm. Zkontrolujte ho prosím v tabulce písně a hmat zapište znovu. V případě "
                               "problémů volejte " +
-                              forms::kMakerContact,
+                              resources::kMakerContact,
                           forms::vbExclamation, "Hmat nebyl zapsán celý.");
         }
     }
@@ -160,7 +160,7 @@ void Form1::ZapisHmat() {
         if (diskanty == kNejviceDiskantu) {
             forms::MsgBox(std::string("Páč asi nemáte více než sedm prstů na pravé ruce, program se Vám na zápis "
                                       "dalších knoflíků se vší úctou u tohoto hmatu vykašle. Sťěžovat si můžete u ") +
-                              forms::kMakerContact,
+                              resources::kMakerContact,
                           forms::vbCritical, "Diagnóza mnohoprstost.");
             break;
         }
@@ -219,7 +219,7 @@ void Form1::ZapisBasy(bool& zapsano) {
         if (pocet == kNejviceBasu) {
             forms::MsgBox(std::string("Spočítejte si prosím prsty na levé ruce a pokud jich máte více než sedm, "
                                       "volejte odbornou pomoc: ") +
-                              forms::kMakerContact,
+                              resources::kMakerContact,
                           forms::vbCritical, "Sdělení pro mutanty.");
             zapsano = true;
             return;

@@ -5,7 +5,7 @@
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
 
-namespace forms {
+namespace resources {
 
 std::string AppInfo::Path() const { return sys::AppPath(); }
 
@@ -25,7 +25,7 @@ Vysvetleni g_vysvetleni;
 
 void NeocekavanaChyba(int cislo) {
     if (UkazVysvetleniChyby(cislo)) return;
-    MsgBox(NeocekavanaChybaText(cislo), vbCritical, "Neočekávaná chyba !");
+    forms::MsgBox(NeocekavanaChybaText(cislo), forms::vbCritical, "Neočekávaná chyba !");
 }
 
 void VysvetliPristiChybu(int cislo, std::string text, std::string titulek) {
@@ -35,8 +35,8 @@ void VysvetliPristiChybu(int cislo, std::string text, std::string titulek) {
 bool UkazVysvetleniChyby(int cislo) {
     if (g_vysvetleni.cislo == 0 || g_vysvetleni.cislo != cislo) return false;
     const Vysvetleni v = std::exchange(g_vysvetleni, {});
-    MsgBox(v.text, vbCritical, v.titulek);
+    forms::MsgBox(v.text, forms::vbCritical, v.titulek);
     return true;
 }
 
-}  // namespace forms
+}  // namespace resources

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace forms {
+namespace resources {
 
 struct AppInfo {
     const char* Title = "Belmora";
@@ -41,4 +41,4 @@ void VysvetliPristiChybu(int cislo, std::string text, std::string titulek);
 // none waits.
 bool UkazVysvetleniChyby(int cislo);
 
-}  // namespace forms
+}  // namespace resources

@@ -26,7 +26,9 @@
 #include "platform/vb/runtime_error.h"
 #include "resources/pictures.h"
 
-namespace forms {
+namespace resources {
+
+using forms::Picture;
 
 namespace {
 
@@ -263,4 +265,4 @@ std::vector<std::string> SourcePictureNames() {
     return names;
 }
 
-}  // namespace forms
+}  // namespace resources

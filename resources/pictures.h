@@ -8,11 +8,11 @@
 
 #include "platform/forms/picture.h"
 
-namespace forms {
+namespace resources {
 
 // The bitmap `id` (102, 122, 123, 124, 129, 130, 131, 132, 133). The same id
 // gives the same picture every time. Runtime error 326 when there is none.
-Picture LoadResPicture(int id);
+forms::Picture LoadResPicture(int id);
 
 // The ids LoadResPicture knows, in ascending order.
 std::vector<int> ResourceBitmapIds();
@@ -26,9 +26,9 @@ std::vector<int> ResourceBitmapIds();
 // "picKrizek", "picOdrazka" (entry staff) and "imgNota", "imgBecko",
 // "imgKrizek" (reading staff and strip). The same name and index give the
 // same picture every time. Runtime error 326 for an unknown name or index.
-Picture SourcePicture(const std::string& name, int index = 0);
+forms::Picture SourcePicture(const std::string& name, int index = 0);
 
 // Every name SourcePicture knows with its indexes, as "name" or "name(i)".
 std::vector<std::string> SourcePictureNames();
 
-}  // namespace forms
+}  // namespace resources

@@ -6,7 +6,7 @@
 #include "platform/vb/runtime_error.h"
 #include "resources/strings.h"
 
-namespace forms {
+namespace resources {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::string LoadResString(int id) {
     return it->second;
 }
 
-}  // namespace forms
+}  // namespace resources

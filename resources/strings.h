@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace forms {
+namespace resources {
 
 // The string with identifier `id`; runtime error 326 when there is none.
 std::string LoadResString(int id);
 
-}  // namespace forms
+}  // namespace resources

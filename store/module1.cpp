@@ -102,7 +102,7 @@ std::string SpustExcel() {
                 "nelze tento program z licenčních důvodů používat !",
                 forms::vbExclamation, "Nenalezena externí aplikace. Program bude ukončen.");
         } else {
-            forms::NeocekavanaChyba(e.Number());
+            resources::NeocekavanaChyba(e.Number());
         }
         program::End(1);
     }

@@ -163,7 +163,7 @@ TEST_F(KonvertujTest, UnexpectedFailureGivesEmptyAfterTheCriticalBox) {
     ExcelAplikace->Sheets("Transpozice").Name("Jinak");
 
     EXPECT_TRUE(k.Konvertuj("C Dur", "G Dur", "c1,").IsEmpty());
-    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("Volejte firmu ") + forms::kMakerContact +
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("Volejte firmu ") + resources::kMakerContact +
                                                   "\ra sdělte číslo chyby 9.",
                                               forms::vbCritical, "Neočekávaná chyba !"}}));
 }
@@ -289,7 +289,7 @@ TEST_F(CilovySouborTest, FailuresAreReportedAndNothingIsMade) {
     clsKonverze k(okno_);
     // A name too short to carry ".xls".
     EXPECT_TRUE(k.VytvorCilovySoubor("G Dur", "abc").IsEmpty());
-    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{forms::NeocekavanaChybaText(5), forms::vbCritical,
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{resources::NeocekavanaChybaText(5), forms::vbCritical,
                                               "Neočekávaná chyba !"}}));
 
     // A folder that cannot be saved into.

@@ -445,7 +445,7 @@ TEST_F(KonverzeTest, ClosingWithoutTheSpreadsheetOrTheSongStillShowsTheMainWindo
          {"Soubor nelze uložit !\r\nUživatel, nebo jiný program zavřel Excel.\r\nTato chyba může způsobit "
           "nestabilitu systému !",
           forms::vbExclamation, "Nenalezena externí aplikace."}},
-        {"song closed in the spreadsheet", {forms::NeocekavanaChybaText(9), forms::vbCritical, "Neočekávaná chyba !"}},
+        {"song closed in the spreadsheet", {resources::NeocekavanaChybaText(9), forms::vbCritical, "Neočekávaná chyba !"}},
     };
     for (const Pripad& p : pripady) {
         SCOPED_TRACE(p.co);
@@ -476,7 +476,7 @@ TEST_F(KonverzeTest, UnexpectedFailureStopsWithTheNoteKept) {
 
     Proved("G Dur");
 
-    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("Volejte firmu ") + forms::kMakerContact +
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("Volejte firmu ") + resources::kMakerContact +
                                                   "\ra sdělte číslo chyby 9.",
                                               forms::vbCritical, "Neočekávaná chyba !"}}));
     ASSERT_TRUE(DialogOtevreny());

@@ -508,20 +508,20 @@ TEST_F(ControlsTest, StaffSignsLetWhatIsBehindThemShowThrough) {
     form.BackColor = 0;  // black behind, so any white painted would show
     form.Show();
     Image flat(form);
-    flat.Picture = LoadResPicture(122);
+    flat.Picture = resources::LoadResPicture(122);
     PictureBox sharp(form);
     sharp.BorderStyle = 0;
     sharp.BackColor = 0x00FFFFFF;
     sharp.Move(600, 0, 90, 300);
-    sharp.Picture = LoadResPicture(131);
+    sharp.Picture = resources::LoadResPicture(131);
     Image head(form);
     head.Move(0, 600);
-    head.Picture = LoadResPicture(124);
+    head.Picture = resources::LoadResPicture(124);
     for (const Control* c : std::initializer_list<const Control*>{&flat, &sharp, &head}) {
         EXPECT_EQ(LightPixels(form, c->Widget()->geometry()), 0) << c->Widget()->geometry().x();
     }
     // A picture without see-through parts still fills its box.
-    sharp.Picture = LoadResPicture(129);
+    sharp.Picture = resources::LoadResPicture(129);
     EXPECT_GT(LightPixels(form, sharp.Widget()->geometry()), 0);
 }
 
@@ -575,7 +575,7 @@ TEST_F(ControlsTest, AHiddenPictureIsNotDrawnAndLetsTheMouseThrough) {
     CommandButton below(form);
     below.Move(0, 0, 900, 900);
     Image head(form);
-    head.Picture = LoadResPicture(129);  // a button picture: light, without see-through parts
+    head.Picture = resources::LoadResPicture(129);  // a button picture: light, without see-through parts
     head.Move(0, 0);
     const QPoint centre = head.Widget()->geometry().center();
     EXPECT_EQ(form.ClientWidget()->childAt(centre), head.Widget());
@@ -630,7 +630,7 @@ TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
     under.Move(0, 0, 900, 900);
     under.BackColor = 0;
     Image head(form);
-    head.Picture = LoadResPicture(129);  // light, without see-through parts
+    head.Picture = resources::LoadResPicture(129);  // light, without see-through parts
     head.Move(0, 0);
     const QRect stood = head.Widget()->geometry();
     head.Visible = false;

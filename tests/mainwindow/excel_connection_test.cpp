@@ -34,7 +34,7 @@ const std::string kNastavLadeniChyba =
     std::string("Ve funkci NastavLadeni došlo k chybě. Tato chyba pravděpodobně nebude mít vliv na další běh "
                 "programu. Přesto Vám autor bude vděčný, když bude upozorněn na toto hlášení. Chcete-li autora "
                 "upozornit, kontaktujte prosím ") +
-    forms::kMakerContact;
+    resources::kMakerContact;
 
 // ---- NastavLadeni -------------------------------------------------------------
 

@@ -69,7 +69,7 @@ protected:
 
         EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{std::string("V programu došlo k chybě číslo 9. Možná budete moci "
                                                               "dále pokračovat. V případě problémů volejte ") +
-                                                      forms::kMakerContact,
+                                                      resources::kMakerContact,
                                                   forms::vbExclamation, "Neočekávaná chyba programu."}}));
         EXPECT_TRUE(f->cmdInterval(1).Enabled);
         EXPECT_TRUE(Oznacene().empty());
@@ -155,7 +155,7 @@ TEST_F(IntervalsTest, TargetColumnsAtTheEdgesOfTheTable) {
         } else {
             EXPECT_TRUE(boxes.empty());
             EXPECT_EQ(Oznacene(), std::vector<int>{p.klavesa});
-            EXPECT_EQ(f->imgDiskant(p.klavesa).Picture.get(), forms::LoadResPicture(129));
+            EXPECT_EQ(f->imgDiskant(p.klavesa).Picture.get(), resources::LoadResPicture(129));
             EXPECT_EQ(tlacitko.BackColor, kPouzity);
             EXPECT_FALSE(tlacitko.Enabled);
             EXPECT_EQ(Shown(f->imgNota), 1);
@@ -344,7 +344,7 @@ TEST_F(IntervalsTest, AnUnexpectedFailureIsReportedWithItsNumber) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].prompt, std::string("V programu došlo k chybě číslo 9. Možná budete moci dále pokračovat. "
                                            "V případě problémů volejte ") +
-                                   forms::kMakerContact);
+                                   resources::kMakerContact);
     EXPECT_EQ(boxes[0].flags, forms::vbExclamation);
     EXPECT_EQ(boxes[0].title, "Neočekávaná chyba programu.");
     EXPECT_TRUE(f->cmdInterval(1).Enabled);

@@ -40,7 +40,7 @@ struct Row {
     std::string syllable;             // A
 };
 
-const std::string kUnexpected = std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby ";
+const std::string kUnexpected = std::string("Volejte firmu ") + resources::kMakerContact + " a sdělte číslo chyby ";
 
 const Box kSixthNote{
     "Maximální počet současně stisknutých knoflíků pravou rukou je pět.\rJe to podle počtu prstů na pravé ruce.\r"
@@ -392,7 +392,7 @@ struct FingeringCase {
 
 Box OtherFingeringError(int number) {
     return {"V programu došlo k chybě číslo " + std::to_string(number) +
-                ". Možná budete moci dále pokračovat. V případě problémů volejte " + forms::kMakerContact,
+                ". Možná budete moci dále pokračovat. V případě problémů volejte " + resources::kMakerContact,
             forms::vbExclamation, "Neočekávaná chyba programu."};
 }
 
@@ -421,7 +421,7 @@ TEST_P(FingeringTest, FingerTextsGoInFrontOfTheLabels) {
     }
     EXPECT_EQ(TakeBoxes(), GetParam().boxes);
     // The interval is marked after the fingering, whatever became of it.
-    EXPECT_TRUE(f.imgDiskant(13).Picture.get() == forms::LoadResPicture(129));
+    EXPECT_TRUE(f.imgDiskant(13).Picture.get() == resources::LoadResPicture(129));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -550,7 +550,7 @@ protected:
     static std::vector<int> Marked(Form1& f) {
         std::vector<int> marked;
         for (int n = 1; n <= 49; ++n)
-            if (f.imgDiskant(n).Picture.get() == forms::LoadResPicture(129)) marked.push_back(n);
+            if (f.imgDiskant(n).Picture.get() == resources::LoadResPicture(129)) marked.push_back(n);
         return marked;
     }
 };
@@ -577,7 +577,7 @@ TEST_P(StiskniKnoflikTest, MarksTheButtonOfTheSharpSpelling) {
     EXPECT_EQ(Marked(f), std::vector<int>{c.button});
     EXPECT_EQ(f.cmdKlavesa(c.button).BackColor.get(), 0x4080u);
     if (HasSecondPicture(c.button)) {
-        EXPECT_TRUE(f.imgDiskantPom(c.button).Picture.get() == forms::LoadResPicture(130));
+        EXPECT_TRUE(f.imgDiskantPom(c.button).Picture.get() == resources::LoadResPicture(130));
     }
 }
 
@@ -724,8 +724,8 @@ TEST_F(ReadingTest, RoadOfOneRequest_OpenNextAndReadOnPush) {
     EXPECT_EQ(f.lblSlabika2(2).ForeColor.get(), 0x000000FFu);
     EXPECT_EQ(f.lblSlabika2(2).Caption.get(), "synku");
     for (int k = 0; k <= 4; ++k) {
-        EXPECT_TRUE(f.imgNota(5 + k).Picture.get() == forms::LoadResPicture(124)) << k;
-        EXPECT_TRUE(f.imgNota(10 + k).Picture.get() == forms::LoadResPicture(123)) << k;
+        EXPECT_TRUE(f.imgNota(5 + k).Picture.get() == resources::LoadResPicture(124)) << k;
+        EXPECT_TRUE(f.imgNota(10 + k).Picture.get() == resources::LoadResPicture(123)) << k;
     }
     EXPECT_TRUE(f.imgNota(10).Visible);
     EXPECT_EQ(f.imgNota(10).Top, 1943.f - 600);

@@ -174,18 +174,18 @@ TEST_F(SongTest, NewSongPolkaIsSavedWithItsSheetCaptionSoundButtonsAndStamp) {
     };
     using Kind = xl::internal::Cell::Kind;
     EXPECT_EQ(cell(32341).kind, Kind::Text);
-    EXPECT_EQ(cell(32341).text, forms::App.LegalCopyright);
+    EXPECT_EQ(cell(32341).text, resources::App.LegalCopyright);
     EXPECT_EQ(cell(32344).kind, Kind::Date);
     EXPECT_NEAR(cell(32344).number, static_cast<double>(DnesniSerial()), 1.0);  // a run across midnight
     EXPECT_EQ(cell(32344).number, std::floor(cell(32344).number));
     EXPECT_EQ(cell(32345).kind, Kind::Date);
     EXPECT_GE(cell(32345).number, 0.0);
     EXPECT_LT(cell(32345).number, 1.0);
-    EXPECT_EQ(cell(32346).text, forms::App.Title);
-    EXPECT_EQ(cell(32347).number, forms::App.Major);
-    EXPECT_EQ(cell(32348).number, forms::App.Minor);
-    EXPECT_EQ(cell(32349).number, forms::App.Revision);
-    EXPECT_EQ(cell(32350).text, forms::App.Path());
+    EXPECT_EQ(cell(32346).text, resources::App.Title);
+    EXPECT_EQ(cell(32347).number, resources::App.Major);
+    EXPECT_EQ(cell(32348).number, resources::App.Minor);
+    EXPECT_EQ(cell(32349).number, resources::App.Revision);
+    EXPECT_EQ(cell(32350).text, resources::App.Path());
     for (int row : {32341, 32344, 32345, 32346, 32347, 32348, 32349, 32350})
         EXPECT_EQ(cell(row).colorIndex, 2) << "HC" << row;
     EXPECT_TRUE(cell(32342).kind == Kind::Empty && cell(32343).kind == Kind::Empty);

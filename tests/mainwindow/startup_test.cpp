@@ -60,11 +60,11 @@ TEST_F(StartupTest, FirstStartBringsUpTheWindowWithNothingSwitchedOn) {
         EXPECT_EQ(f.lblCisKnofl(i).Top, design.lblCisKnofl(i).Top) << i;
     }
     // Pictures from the resources, the bass layout and released keyboards.
-    for (int i = 5; i <= 84; ++i) EXPECT_TRUE(f.imgBecko(i).Picture.get() == forms::LoadResPicture(122)) << i;
+    for (int i = 5; i <= 84; ++i) EXPECT_TRUE(f.imgBecko(i).Picture.get() == resources::LoadResPicture(122)) << i;
     for (int i = 0; i <= 6; ++i) {
-        EXPECT_TRUE(f.picKrizekStup(i).Picture.get() == forms::LoadResPicture(131)) << i;
-        EXPECT_TRUE(f.picBeckoStup(i).Picture.get() == forms::LoadResPicture(132)) << i;
-        EXPECT_TRUE(f.picOdrazka(i).Picture.get() == forms::LoadResPicture(133)) << i;
+        EXPECT_TRUE(f.picKrizekStup(i).Picture.get() == resources::LoadResPicture(131)) << i;
+        EXPECT_TRUE(f.picBeckoStup(i).Picture.get() == resources::LoadResPicture(132)) << i;
+        EXPECT_TRUE(f.picOdrazka(i).Picture.get() == resources::LoadResPicture(133)) << i;
     }
     EXPECT_EQ(f.ImgBas(21).Left, 2940.f);
     EXPECT_EQ(f.ImgBas(21).Top, 1710.f);
@@ -176,7 +176,7 @@ TEST_F(StartupTest, SettingAboveByteRangeEndsTheLoadWithItsMessage) {
     EXPECT_EQ(TakeBoxes(),
               (std::vector<Box>{{std::string("V programu došlo k chybě číslo 6. Možná budete moci dále pokračovat. "
                                              "V případě problémů volejte ") +
-                                     forms::kMakerContact,
+                                     resources::kMakerContact,
                                  forms::vbExclamation, "Neočekávaná chyba programu."}}));
     // The window is shown as it stands: the steps before ran, none after.
     EXPECT_TRUE(f.IsLoaded());
@@ -246,6 +246,6 @@ TEST_F(StartupTest, AnUnregisteredComponentIsNamedWithTheCommandThatRegistersIt)
     }
 
     // Any other unexpected error keeps its numbered box.
-    forms::NeocekavanaChyba(429);
+    resources::NeocekavanaChyba(429);
     EXPECT_EQ(TakeBoxes().at(0).title, "Neočekávaná chyba !");
 }

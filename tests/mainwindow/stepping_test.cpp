@@ -78,7 +78,7 @@ protected:
     // The step whose syllable is red and whose heads carry the current-step
     // bitmap; 0 when the marking is not consistent with exactly one step.
     static int MarkedStep(Form1& f) {
-        const forms::Picture red = forms::LoadResPicture(123), plain = forms::LoadResPicture(124);
+        const forms::Picture red = resources::LoadResPicture(123), plain = resources::LoadResPicture(124);
         int marked = 0;
         for (int i = 1; i <= 16; ++i) {
             const bool isRed = f.lblSlabika2(i).ForeColor == kRed;
@@ -340,7 +340,7 @@ TEST_F(SteppingTest, LastLooksNoFurtherThanRow500) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Neočekávaná chyba !");
     EXPECT_EQ(boxes[0].flags, forms::vbCritical);
-    EXPECT_EQ(boxes[0].prompt, std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby 91");
+    EXPECT_EQ(boxes[0].prompt, std::string("Volejte firmu ") + resources::kMakerContact + " a sdělte číslo chyby 91");
     EXPECT_EQ(f.lblTon.Caption(), "499");
 }
 
@@ -419,7 +419,7 @@ TEST_F(SteppingTest, LastOverGripsOfBassesOnlyStillLooksNoFurtherThanRow500) {
     const auto boxes = TakeBoxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "Neočekávaná chyba !");
-    EXPECT_EQ(boxes[0].prompt, std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby 91");
+    EXPECT_EQ(boxes[0].prompt, std::string("Volejte firmu ") + resources::kMakerContact + " a sdělte číslo chyby 91");
     EXPECT_EQ(f.lblTon.Caption(), "499");
 }
 

@@ -18,7 +18,7 @@ TEST(StaffNoteStrings, EveryStaffStepNamesItsNaturalAndParsesBack) {
         if (oktava > 0) ocekavane += std::to_string(oktava);
         ocekavane += ",";
 
-        const std::string nota = forms::LoadResString(id);
+        const std::string nota = resources::LoadResString(id);
         EXPECT_EQ(nota, ocekavane) << id;
 
         forms::ScriptedMessageBoxes boxes;
@@ -28,17 +28,17 @@ TEST(StaffNoteStrings, EveryStaffStepNamesItsNaturalAndParsesBack) {
         EXPECT_TRUE(boxes.boxes().empty()) << id;
     }
     EXPECT_EQ(pocet, 33);
-    EXPECT_EQ(forms::LoadResString(5420), "g4,");
-    EXPECT_EQ(forms::LoadResString(6500), "c2,");
-    EXPECT_EQ(forms::LoadResString(6560), "h1,");
-    EXPECT_EQ(forms::LoadResString(6920), "c1,");
-    EXPECT_EQ(forms::LoadResString(7340), "c,");
+    EXPECT_EQ(resources::LoadResString(5420), "g4,");
+    EXPECT_EQ(resources::LoadResString(6500), "c2,");
+    EXPECT_EQ(resources::LoadResString(6560), "h1,");
+    EXPECT_EQ(resources::LoadResString(6920), "c1,");
+    EXPECT_EQ(resources::LoadResString(7340), "c,");
 }
 
 TEST(StaffNoteStrings, HeightsBetweenStepsAndOffTheStaffHaveNoEntry) {
     for (int id : {5360, 5421, 5450, 6919, 7311, 7400, 0, 100, 126}) {
         try {
-            forms::LoadResString(id);
+            resources::LoadResString(id);
             ADD_FAILURE() << id << " has an entry";
         } catch (const vb::RuntimeError& e) {
             EXPECT_EQ(e.Number(), 326) << id;

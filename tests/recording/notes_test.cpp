@@ -243,14 +243,14 @@ TEST_F(NotesTest, ADroppedHeadPressesTheButtonOfItsNote) {
     f.picKrizek(4).Move(1800, 9270);
     f.OznacKnoflikNoty(2);
     EXPECT_EQ(Stisknute(f), std::vector<int>{15});
-    EXPECT_TRUE(f.imgDiskant(15).Picture.get() == forms::LoadResPicture(102));
+    EXPECT_TRUE(f.imgDiskant(15).Picture.get() == resources::LoadResPicture(102));
     EXPECT_EQ(f.cmdKlavesa(15).BackColor, 255u);
     EXPECT_EQ(f.lblTonKlav(15).Caption.get(), "fis1,");
     EXPECT_EQ(Sloty(f)[2], "15");
 
     f.picNota(1).Move(2250, 9440);  // e1: a second picture
     f.OznacKnoflikNoty(1);
-    EXPECT_TRUE(f.imgDiskantPom(13).Picture.get() == forms::LoadResPicture(102));
+    EXPECT_TRUE(f.imgDiskantPom(13).Picture.get() == resources::LoadResPicture(102));
 
     // No note at 10040; "c," lies below the instrument.
     f.picNota(3).Move(2250, 10040);

@@ -30,7 +30,7 @@ namespace recording_test {
 
 using Box = forms::ScriptedMessageBoxes::Box;
 
-inline const std::string kUnexpected = std::string("Volejte firmu ") + forms::kMakerContact + " a sdělte číslo chyby ";
+inline const std::string kUnexpected = std::string("Volejte firmu ") + resources::kMakerContact + " a sdělte číslo chyby ";
 
 // Where a picture stands.
 struct Misto {

@@ -17,11 +17,11 @@ using namespace recording_test;
 
 const Box kSedmPrstu{std::string("Páč asi nemáte více než sedm prstů na pravé ruce, program se Vám na zápis dalších "
                                  "knoflíků se vší úctou u tohoto hmatu vykašle. Sťěžovat si můžete u ") +
-                         forms::kMakerContact,
+                         resources::kMakerContact,
                      forms::vbCritical, "Diagnóza mnohoprstost."};
 const Box kSedmBasu{std::string("Spočítejte si prosím prsty na levé ruce a pokud jich máte více než sedm, volejte "
                                 "odbornou pomoc: ") +
-                        forms::kMakerContact,
+                        resources::kMakerContact,
                     forms::vbCritical, "Sdělení pro mutanty."};
 const Box kNeplatna{"Nota není platná pro Belmoru. Nebude zapsána a procedura bude předčasně ukončena. Upozorněte "
                     "prosím na tuto chybu autora programu.",

@@ -14,6 +14,7 @@
 namespace {
 
 using namespace forms;
+using namespace resources;
 
 TEST(BitmapsTest, ResourceBitmapsHaveTheirSizesAndDepths) {
     struct Case {

@@ -10,7 +10,7 @@ TEST(StringTable, LetterRowLabels) {
     };
     int id = 101;
     for (const char* label : labels) {
-        EXPECT_EQ(forms::LoadResString(id), label) << id;
+        EXPECT_EQ(resources::LoadResString(id), label) << id;
         ++id;
     }
     EXPECT_EQ(id, 126);
@@ -19,7 +19,7 @@ TEST(StringTable, LetterRowLabels) {
 TEST(StringTable, AMissingIdIsError326) {
     for (int id : {-1, 0, 100, 126, 5419, 7341}) {
         try {
-            forms::LoadResString(id);
+            resources::LoadResString(id);
             ADD_FAILURE() << id;
         } catch (const vb::RuntimeError& e) {
             EXPECT_EQ(e.Number(), 326) << id;

@@ -157,7 +157,7 @@ TEST_F(Module1Test, ProgramEndsWithAFailureCodeAndGoesNoFurtherThanTheMessage) {
     }
     // The rest of the load never ran.
     EXPECT_EQ(f.lblLadeni.Caption.get(), designCaption);
-    EXPECT_FALSE(f.imgBecko(5).Picture.get() == forms::LoadResPicture(122));
+    EXPECT_FALSE(f.imgBecko(5).Picture.get() == resources::LoadResPicture(122));
 }
 
 TEST_F(Module1Test, SongWindowSwitchIsSilentAndTellsWhetherTheSongIsOpen) {
