@@ -17,20 +17,13 @@
 #include "platform/vb/strings.h"
 #include "resources/app_info.h"
 #include "store/hlaseni.h"
+#include "store/hmaty.h"
 #include "store/module1.h"
 #include "store/pisen.h"
 
 forms::FormInstance<class frmKonverze> frmKonverze;
 
 namespace {
-
-bool JeSmerMechu(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"; }
-
-// A grip of basses only: no treble note in B, a bellows direction in I.
-bool JenBasy(xl::Application& excel, int radek) {
-    return vb::CStr(excel.Range("B" + std::to_string(radek)).Value()).empty() &&
-           JeSmerMechu(vb::CStr(excel.Range("I" + std::to_string(radek)).Value()));
-}
 
 // Selects column B of the row below `radek`; false on the sheet's last row,
 // below which no song goes on.
@@ -266,7 +259,7 @@ void frmKonverze::PrvniPruchod() {
 
     excel.Range("B1").Select();
     // A first grip of basses only is a grip all the same.
-    if (vb::CStr(excel.ActiveCell().Value()).empty() && !JenBasy(excel, 1)) {
+    if (!JeHmat(excel.ActiveCell())) {
         forms::MsgBox("Program nemá k dispozici očekávaná data. Konverze nebude provedena. Smažte soubor " +
                           AktualniPisen + vb::vbCrLf +
                           "Eventuelně může být tento soubor použit pro ruční zápis v požadovaném ladění.",
@@ -293,7 +286,7 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
             if (vb::CStr(excel.ActiveCell().Value()).empty()) {
                 // A grip of basses only has no note to convert; the song goes
                 // on below it. Otherwise the song ends here.
-                if (!JenBasy(excel, radek)) {
+                if (!JeHmat(excel.ActiveCell())) {
                     Dokonci();
                     return;
                 }

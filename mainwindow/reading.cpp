@@ -18,6 +18,7 @@
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
 #include "resources/app_info.h"
+#include "store/hmaty.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 
@@ -156,7 +157,7 @@ void Form1::ZobrazHmat(std::int16_t smer) {
             }
 
             const std::string s = vb::CStr(hodnota);
-            if (s == "Tah" || s == "Tlak") {
+            if (JeSmerMechu(s)) {
                 forms::MsgBox(
                     "Maximální počet současně stisknutých knoflíků je sedm.\r\n"
                     "Případné další zapsané tóny v tomto hmatu budou ignorovány.",

@@ -144,7 +144,7 @@ bool Form1::ZobrazNotyKroku(std::uint8_t i) {
             if (nota.empty()) return true;
             // The bellows column, or a note the conversion could not convert:
             // nothing further in this row is a note, and the strip ends here.
-            if (nota == "Tlak" || nota == "Tah" || nota == "Nepřekonvertováno!") return vysledek;
+            if (JeSmerMechu(nota) || nota == "Nepřekonvertováno!") return vysledek;
             if (m == 5) {
                 forms::MsgBox("Maximální počet současně stisknutých knoflíků pravou rukou je pět.\r"
                               "Je to podle počtu prstů na pravé ruce.\r"

@@ -9,13 +9,13 @@ namespace {
 // Column I seen from column B.
 constexpr int kSloupecSmeru = 7;
 
-bool JeSmer(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"; }
-
 }  // namespace
+
+bool JeSmerMechu(const std::string& bunka) { return bunka == "Tlak" || bunka == "Tah"; }
 
 bool JeHmat(const xl::Range& BunkaB) {
     if (!vb::CStr(BunkaB.Value()).empty()) return true;
-    return JeSmer(vb::CStr(BunkaB.Offset(0, kSloupecSmeru).Value()));
+    return JeSmerMechu(vb::CStr(BunkaB.Offset(0, kSloupecSmeru).Value()));
 }
 
 xl::Range NajdiKonecPisne(const xl::Range& Oblast, const xl::Range& Po) {

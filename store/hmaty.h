@@ -8,7 +8,12 @@
 // basses only is never taken for the end.
 #pragma once
 
+#include <string>
+
 #include "platform/excel/application.h"
+
+// Whether a cell value is a bellows word, "Tlak" or "Tah", as the whole value.
+bool JeSmerMechu(const std::string& bunka);
 
 // Whether the row of `BunkaB`, its cell in column B, holds a grip. Column I is
 // read as the cell 7 columns right of B; the bellows word counts only as the
