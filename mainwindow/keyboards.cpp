@@ -86,15 +86,14 @@ void Form1::UvolniKlavesy() {
 }
 
 // Every bass button free: the plain picture, the ridged one on 26 and 34 and
-// the marked C on 30.
+// the marked C on 30. Each button is given its own free picture at once, so
+// that a marked button that was free already does not change (and repaint)
+// twice on every step.
 void Form1::UvolniBasy() {
     for (int b = 1; b <= 120; ++b) {
         ImgBas(b).Tag = "0";
-        ImgBas(b).Picture = imgBaVol.Picture;
+        ImgBas(b).Picture = b == 26 || b == 34 ? imgBaVolMriz.Picture : b == 30 ? imgBaVolC.Picture : imgBaVol.Picture;
     }
-    ImgBas(26).Picture = imgBaVolMriz.Picture;
-    ImgBas(34).Picture = imgBaVolMriz.Picture;
-    ImgBas(30).Picture = imgBaVolC.Picture;
 }
 
 void Form1::PovolOvladaniPisne() { PrepniOvladaniPisne(*this, true); }

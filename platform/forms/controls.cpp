@@ -123,6 +123,17 @@ private:
 // the text nine times for the rim costs far more than drawing a picture. The
 // empty labels over the buttons (where the clicks land) paint nothing.
 class LabelWidget : public QLabel {
+public:
+    // A label without a text, a frame and a background of its own (the click
+    // areas over the treble buttons) takes no part in painting: it gets no
+    // paint events when a button under it changes, and Qt does not weigh it
+    // against the region being repainted. It still takes the mouse.
+    void StayOutOfPaintingIfBlank() {
+        const bool blank = text().isEmpty() && frameShape() == QFrame::NoFrame && !autoFillBackground();
+        if (blank == !updatesEnabled()) return;
+        setUpdatesEnabled(!blank);
+    }
+
 protected:
     void paintEvent(QPaintEvent* e) override {
         // Without a text and a frame there is nothing to paint (a background is Qt's).
@@ -277,11 +288,14 @@ void Label::ApplyOwn(int id) {
     case kWordWrap: label->setWordWrap(WordWrap); break;
     default: break;
     }
+    static_cast<LabelWidget*>(label)->StayOutOfPaintingIfBlank();
 }
 
 void Label::ApplyColors() {
     Control::ApplyColors();
-    if (Widget()) Widget()->setAutoFillBackground(BackStyle != 0);
+    if (!Widget()) return;
+    Widget()->setAutoFillBackground(BackStyle != 0);
+    static_cast<LabelWidget*>(Widget())->StayOutOfPaintingIfBlank();
 }
 
 // ---------------------------------------------------------------- Image

@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cctype>
@@ -49,12 +50,54 @@ bool EndsWithNoCase(const std::string& s, const std::string& suffix) {
     return s.size() >= suffix.size() && Lower(s.substr(s.size() - suffix.size())) == suffix;
 }
 
-void UseGeneralMidiSoundfont() {
+// The mixer and its decoders (some fifty libraries) are loaded on the first
+// sound, not with the program: a start without sound does not wait for them.
+struct Mixer {
+    decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
+    decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
+    decltype(&Mix_Init) Init = nullptr;
+    decltype(&Mix_OpenAudio) OpenAudio = nullptr;
+    decltype(&Mix_SetSoundFonts) SetSoundFonts = nullptr;
+    decltype(&Mix_PlayingMusic) PlayingMusic = nullptr;
+    decltype(&Mix_LoadMUS) LoadMUS = nullptr;
+    decltype(&Mix_PlayMusic) PlayMusic = nullptr;
+    decltype(&Mix_HaltMusic) HaltMusic = nullptr;
+    decltype(&Mix_FreeMusic) FreeMusic = nullptr;
+    bool loaded = false;
+};
+
+template <class F>
+bool Resolve(void* lib, const char* name, F& f) {
+    f = reinterpret_cast<F>(::dlsym(lib, name));
+    return f != nullptr;
+}
+
+// Null when the libraries cannot be loaded: the device driver is missing.
+// Loaded once and kept, as the audio thread may outlive static destruction.
+const Mixer* Mix() {
+    static Mixer m;
+    static bool tried = false;
+    if (!tried) {
+        tried = true;
+        void* sdl = ::dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+        void* mixer = sdl ? ::dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL) : nullptr;
+        m.loaded = mixer && Resolve(sdl, "SDL_InitSubSystem", m.InitSubSystem) &&
+                   Resolve(sdl, "SDL_QuitSubSystem", m.QuitSubSystem) && Resolve(mixer, "Mix_Init", m.Init) &&
+                   Resolve(mixer, "Mix_OpenAudio", m.OpenAudio) &&
+                   Resolve(mixer, "Mix_SetSoundFonts", m.SetSoundFonts) &&
+                   Resolve(mixer, "Mix_PlayingMusic", m.PlayingMusic) && Resolve(mixer, "Mix_LoadMUS", m.LoadMUS) &&
+                   Resolve(mixer, "Mix_PlayMusic", m.PlayMusic) && Resolve(mixer, "Mix_HaltMusic", m.HaltMusic) &&
+                   Resolve(mixer, "Mix_FreeMusic", m.FreeMusic);
+    }
+    return m.loaded ? &m : nullptr;
+}
+
+void UseGeneralMidiSoundfont(const Mixer& mix) {
     if (const char* env = std::getenv("SDL_SOUNDFONTS"); env && *env) return;
     std::error_code ec;
     for (const char* sf : {"/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf2/default-GM.sf2"}) {
         if (std::filesystem::is_regular_file(sf, ec)) {
-            Mix_SetSoundFonts(sf);
+            mix.SetSoundFonts(sf);
             return;
         }
     }
@@ -63,18 +106,21 @@ void UseGeneralMidiSoundfont() {
 bool EnsureAudio() {
     auto& r = Reg();
     if (r.audioOpen) return true;
-    UseGeneralMidiSoundfont();
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);  // formats it cannot add fail later, at loading
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    const Mixer* mix = Mix();
+    if (!mix) return false;
+    UseGeneralMidiSoundfont(*mix);
+    if (mix->InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    mix->Init(MIX_INIT_MP3 | MIX_INIT_MID);  // formats it cannot add fail later, at loading
+    if (mix->OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        mix->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     r.audioOpen = true;
     return true;
 }
 
-bool Sounding(const std::string& name) { return Reg().sounding == name && Mix_PlayingMusic(); }
+// A device exists only once the audio is open, and with it the mixer.
+bool Sounding(const std::string& name) { return Reg().sounding == name && Mix()->PlayingMusic(); }
 
 // SDL_mixer takes any file named .mid and only fails when it plays it; the
 // multimedia system refuses a MIDI file without its header and a track at open.
@@ -103,7 +149,7 @@ int Open(const std::string& name) {
     if (!native || !std::filesystem::is_regular_file(*native, ec)) return mci::kFileNotFound;
     if (LooksLikeBrokenMidi(*native)) return mci::kInvalidFile;
     if (!EnsureAudio()) return mci::kCannotLoadDriver;
-    Mix_Music* music = Mix_LoadMUS(native->c_str());
+    Mix_Music* music = Mix()->LoadMUS(native->c_str());
     if (!music) return mci::kInvalidFile;
     Reg().devices.push_back({name, music});
     return mci::kOk;
@@ -113,7 +159,7 @@ int Play(const std::string& name) {
     if (!Find(name))
         if (int rc = Open(name); rc != mci::kOk) return rc;
     if (Sounding(name)) return mci::kOk;
-    if (Mix_PlayMusic(Find(name)->music, 0) != 0) return mci::kHardware;
+    if (Mix()->PlayMusic(Find(name)->music, 0) != 0) return mci::kHardware;
     Reg().sounding = name;
     return mci::kOk;
 }
@@ -121,7 +167,7 @@ int Play(const std::string& name) {
 int Stop(const std::string& name) {
     if (!Find(name)) return mci::kDeviceNotOpen;
     if (Reg().sounding == name) {
-        Mix_HaltMusic();
+        Mix()->HaltMusic();
         Reg().sounding.clear();
     }
     return mci::kOk;
@@ -131,7 +177,7 @@ int Close(const std::string& name) {
     Device* d = Find(name);
     if (!d) return mci::kDeviceNotOpen;
     Stop(name);
-    Mix_FreeMusic(d->music);
+    Mix()->FreeMusic(d->music);
     auto& all = Reg().devices;
     all.erase(all.begin() + (d - all.data()));
     return mci::kOk;

@@ -659,6 +659,62 @@ TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
     EXPECT_GT(LightPixels(form, stood), 0);
 }
 
+// A see-through label without a text (the click areas over the treble
+// buttons) takes no part in painting: a picture under it changes without the
+// label being painted. It still takes the clicks where it stands, and once it
+// has a text, a frame or a background it paints again; its old text is gone
+// from the screen when it loses it.
+TEST_F(ControlsTest, BlankSeeThroughLabelsStayOutOfPaintingButTakeClicks) {
+    form.BackColor = 0;
+    Image button(form);
+    button.Picture = resources::LoadResPicture(129);
+    button.Move(0, 0);
+    Label area(form);
+    area.BackStyle = 0;
+    area.Move(0, 0, button.Width, button.Height);
+    int clicks = 0;
+    area.Click = [&] { ++clicks; };
+    form.Show();
+    Settle();
+
+    PaintCount areaPaints(area.Widget());
+    button.Picture = Picture();
+    Settle();
+    button.Picture = resources::LoadResPicture(129);
+    Settle();
+    EXPECT_EQ(areaPaints.paints, 0);
+    QWindow* window = form.Widget()->windowHandle();
+    ASSERT_NE(window, nullptr);
+    QTest::mouseClick(window, Qt::LeftButton, {}, area.Widget()->mapTo(form.Widget(), QPoint(5, 5)));
+    EXPECT_EQ(clicks, 1);
+
+    // A text, a frame or a background of its own: painted again when asked to.
+    const std::vector<std::function<void(bool)>> looks = {
+        [&](bool on) { area.Caption = on ? "c1" : ""; },
+        [&](bool on) { area.BorderStyle = on ? 1 : 0; },
+        [&](bool on) { area.BackStyle = on ? 1 : 0; },
+    };
+    for (std::size_t i = 0; i < looks.size(); ++i) {
+        for (bool on : {true, false}) {
+            looks[i](on);
+            Settle();
+            areaPaints.paints = 0;
+            area.Widget()->update();
+            Settle();
+            if (on) EXPECT_GT(areaPaints.paints, 0) << i;
+            else EXPECT_EQ(areaPaints.paints, 0) << i;
+        }
+    }
+    // Its text, once taken away, leaves nothing behind over a dark ground.
+    button.Visible = false;
+    area.Caption = "c1";
+    Settle();
+    EXPECT_GT(LightPixels(form, area.Widget()->geometry()), 0);
+    area.Caption = "";
+    Settle();
+    EXPECT_EQ(LightPixels(form, area.Widget()->geometry()), 0);
+}
+
 // Buttons are drawn from pictures of their looks: each looks exactly as the
 // style paints a push button, plain or coloured, enabled or not, pressed or
 // not, the first time and from its picture again.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMainWindow>
@@ -154,6 +155,29 @@ public:
     }
 
 protected:
+    // The size a section's text asks for, measured once for each text: the
+    // table asks for the first and last hundred sections every time the
+    // sheet, its size or the window changes, and measuring lays the text out.
+    QSize sectionSizeFromContents(int logicalIndex) const override {
+        QAbstractItemModel* m = model();
+        if (!m || isSortIndicatorShown() || m->headerData(logicalIndex, orientation(), Qt::SizeHintRole).isValid() ||
+            m->headerData(logicalIndex, orientation(), Qt::DecorationRole).isValid() ||
+            m->headerData(logicalIndex, orientation(), Qt::FontRole).isValid())
+            return QHeaderView::sectionSizeFromContents(logicalIndex);
+        if (font() != sizesFont_ || style() != sizesStyle_) {
+            sizes_.clear();
+            sizesFont_ = font();
+            sizesStyle_ = style();
+        }
+        const QString text = m->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+        auto it = sizes_.constFind(text);
+        if (it == sizes_.cend()) {
+            if (sizes_.size() >= static_cast<qsizetype>(kMaxLooks)) sizes_.clear();
+            it = sizes_.insert(text, QHeaderView::sectionSizeFromContents(logicalIndex));
+        }
+        return *it;
+    }
+
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
         if (!rect.isValid()) return;
         QStyleOptionHeaderV2 option;
@@ -202,6 +226,9 @@ private:
     };
     static constexpr std::size_t kMaxLooks = 512;
     mutable std::unordered_map<Look, QPixmap, LookHash> looks_;
+    mutable QHash<QString, QSize> sizes_;
+    mutable QFont sizesFont_;
+    mutable const QStyle* sizesStyle_ = nullptr;
     mutable QFont font_;
     mutable qint64 palette_ = 0;
     mutable qreal ratio_ = 0;

@@ -275,6 +275,34 @@ TEST_F(WindowTest, HeadersLookAsTheTablesOwnHeadersPaintThem) {
     }
 }
 
+// The headers measure each row number and column letter once, and measure
+// again when the font changes: their sizes always match the table's own
+// headers, in the default font, a larger one and back.
+TEST_F(WindowTest, HeadersMeasureAsTheTablesOwnHeadersInAnyFont) {
+    auto& w = WindowOf("Sešit1");
+    QTableView* grid = w.Grid();
+    QTableView reference(&w);  // Qt's own table, on the same cells
+    reference.setModel(grid->model());
+    reference.setGeometry(grid->geometry());
+    reference.show();
+    reference.lower();
+    const QFont normal = grid->font();
+    QFont large = normal;
+    large.setPointSizeF(normal.pointSizeF() * 2);
+    for (const QFont& f : {normal, large, normal}) {
+        grid->setFont(f);
+        reference.setFont(f);
+        for (auto header : {&QTableView::horizontalHeader, &QTableView::verticalHeader}) {
+            const QHeaderView* ours = (grid->*header)();
+            const QHeaderView* qt = (reference.*header)();
+            EXPECT_EQ(ours->sizeHint(), qt->sizeHint()) << f.pointSizeF() << " " << ours->orientation();
+            for (int section : {0, 8, 99, 255}) {
+                EXPECT_EQ(ours->sectionSizeHint(section), qt->sectionSizeHint(section)) << section;
+            }
+        }
+    }
+}
+
 // A cursor walking down a long sheet scrolls the grid a row at a time; the
 // scroll bar over 65,536 rows repaints only when its handle moves, and what
 // the screen shows of it is always what it would paint afresh.
