@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QApplication>
 #include <QEvent>
@@ -140,6 +141,20 @@ void Control::ApplyVisible() {
 
 void Control::ApplyGeometry() {
     if (!widget_) return;
+    // A control hidden by not painting paints nothing wherever its widget
+    // stands, so the widget is placed (shrunk where the control now stands)
+    // once the handler is done: a head hidden and shown again at its place
+    // within one step, or moved about while hidden, costs no repaint and no
+    // reshuffling of what Qt knows about the widgets around it.
+    if (HidesByPainting() && !Visible) {
+        placePending_ = true;
+        CheckLookLater();
+        return;
+    }
+    PlaceWidget();
+}
+
+void Control::PlaceWidget() {
     const QPoint origin = container_ ? container_->ClientOrigin() : QPoint();
     // A control hidden by not painting shrinks to nothing where it stands: Qt
     // then leaves it out when it repaints what lies around it, and moving it
@@ -223,6 +238,7 @@ void Control::CheckLookLater() {
 void Control::CheckLook() {
     lookCheckPending_ = false;
     if (!widget_) return;
+    if (std::exchange(placePending_, false) && !Visible) PlaceWidget();
     std::string look = Look();
     if (shownLook_ && *shownLook_ == look) return;
     widget_->update();

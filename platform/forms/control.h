@@ -175,10 +175,12 @@ private:
     HWND hwnd_ = 0;
     bool pressedInside_ = false;
     bool lookCheckPending_ = false;
+    bool placePending_ = false;  // a control hidden by not painting is yet to be placed
     std::optional<std::string> shownLook_;
 
     friend class LookChecks;
     void CheckLook();
+    void PlaceWidget();
 };
 
 // Names a control and puts it at its design place, as a form's design does

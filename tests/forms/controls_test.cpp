@@ -737,6 +737,40 @@ TEST_F(ControlsTest, ALookChangedAndChangedBackIsNotRepainted) {
     EXPECT_EQ(OnScreen(key.Widget()), shown);
 }
 
+// A picture hidden and shown again at its place before the screen is painted
+// (a strip rebuilt with a head where it stood) is not repainted, nor is what
+// lies around it; hidden for good, it is gone from the screen.
+TEST_F(ControlsTest, APictureHiddenAndShownAgainAtItsPlaceIsNotRepainted) {
+    form.BackColor = 0;
+    form.Show();
+    Image head(form);
+    head.Picture = resources::LoadResPicture(129);  // light, without see-through parts
+    head.Move(300, 300);
+    const QRect stood = head.Widget()->geometry();
+    Settle();
+
+    PaintCount headPaints(head.Widget());
+    PaintCount clientPaints(form.ClientWidget());
+    head.Visible = false;
+    head.Top = 9980;  // parked while hidden, as the staff's heads are
+    head.Top = 300;
+    head.Visible = true;
+    Settle();
+    EXPECT_EQ(headPaints.paints, 0);
+    EXPECT_EQ(clientPaints.paints, 0);
+    EXPECT_EQ(head.Widget()->geometry(), stood);
+    EXPECT_GT(LightPixels(form, stood), 0);
+
+    head.Visible = false;
+    Settle();
+    EXPECT_GT(clientPaints.paints, 0);
+    EXPECT_EQ(head.Widget()->size(), QSize(0, 0));
+    // The screen, not a fresh rendering, is dark where it stood.
+    QWidget* window = form.ClientWidget()->window();
+    const QImage screen = window->windowHandle()->screen()->grabWindow(window->winId()).toImage();
+    EXPECT_EQ(qGray(screen.pixel(form.ClientWidget()->mapTo(window, stood.center()))), 0);
+}
+
 // A see-through label without a text (the click areas over the treble
 // buttons) takes no part in painting: a picture under it changes without the
 // label being painted. It still takes the clicks where it stands, and once it
