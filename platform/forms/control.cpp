@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include <QApplication>
 #include <QEvent>
@@ -60,6 +61,35 @@ bool BlockedByModalWindow(const QWidget& widget) {
 
 }  // namespace
 
+// The controls whose look is to be compared once the handler that changed it
+// is done. The comparison runs from a posted event: Qt asks for the window to
+// be painted with an event of low priority, so the comparisons come first and
+// the repaints they ask for are painted with everything else.
+class LookChecks : public QObject {
+public:
+    static LookChecks& Get() {
+        static auto* checks = new LookChecks;  // lives as long as the program
+        return *checks;
+    }
+    void Add(Control* control) {
+        if (pending_.empty()) QCoreApplication::postEvent(this, new QEvent(QEvent::User));
+        pending_.push_back(control);
+    }
+    void Remove(Control* control) { pending_.erase(std::remove(pending_.begin(), pending_.end(), control), pending_.end()); }
+
+protected:
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::User) return QObject::event(e);
+        const std::vector<Control*> controls = std::move(pending_);
+        pending_.clear();
+        for (Control* control : controls) control->CheckLook();
+        return true;
+    }
+
+private:
+    std::vector<Control*> pending_;
+};
+
 // Routes the widget's input events to the control's VB events.
 class EventBridge : public QObject {
 public:
@@ -80,6 +110,7 @@ Control::Control(Container& parent) : container_(&parent) {
 }
 
 Control::~Control() {
+    if (lookCheckPending_) LookChecks::Get().Remove(this);
     UnregisterHandle(hwnd_);
     if (container_) {
         auto& siblings = container_->children_;
@@ -110,6 +141,20 @@ void Control::ApplyVisible() {
 
 void Control::ApplyGeometry() {
     if (!widget_) return;
+    // A control hidden by not painting paints nothing wherever its widget
+    // stands, so the widget is placed (shrunk where the control now stands)
+    // once the handler is done: a head hidden and shown again at its place
+    // within one step, or moved about while hidden, costs no repaint and no
+    // reshuffling of what Qt knows about the widgets around it.
+    if (HidesByPainting() && !Visible) {
+        placePending_ = true;
+        CheckLookLater();
+        return;
+    }
+    PlaceWidget();
+}
+
+void Control::PlaceWidget() {
     const QPoint origin = container_ ? container_->ClientOrigin() : QPoint();
     // A control hidden by not painting shrinks to nothing where it stands: Qt
     // then leaves it out when it repaints what lies around it, and moving it
@@ -155,13 +200,49 @@ void Control::PropertyChanged(int id) {
     case kWidth:
     case kHeight: ApplyGeometry(); break;
     case kVisible: ApplyVisible(); break;
-    case kEnabled: widget_->setEnabled(Enabled); break;
+    case kEnabled: ChangeLook([this] { widget_->setEnabled(Enabled); }); break;
     case kToolTipText: widget_->setToolTip(QString::fromStdString(ToolTipText)); break;
     case kBackColor:
-    case kForeColor: ApplyColors(); break;
+    case kForeColor: ChangeLook([this] { ApplyColors(); }); break;
     case kFont: ApplyFont(); break;
     default: ApplyOwn(id); break;
     }
+}
+
+std::string Control::Look() const {
+    return std::to_string(BackColor) + ' ' + std::to_string(ForeColor) + (Enabled ? " on" : " off");
+}
+
+void Control::ChangeLook(const std::function<void()>& apply) {
+    QWidget* w = widget_;
+    if (!w || !RepaintsOnLookChange() || !w->updatesEnabled()) {
+        apply();
+        ForgetShownLook();
+        return;
+    }
+    // Qt repaints a widget on any change of its palette, text or state. The
+    // widgets deciding for themselves have no children, so holding off the
+    // updates of the widget alone for the change holds off all of them.
+    w->setAttribute(Qt::WA_UpdatesDisabled, true);
+    apply();
+    w->setAttribute(Qt::WA_UpdatesDisabled, false);
+    CheckLookLater();
+}
+
+void Control::CheckLookLater() {
+    if (lookCheckPending_) return;
+    lookCheckPending_ = true;
+    LookChecks::Get().Add(this);
+}
+
+void Control::CheckLook() {
+    lookCheckPending_ = false;
+    if (!widget_) return;
+    if (std::exchange(placePending_, false) && !Visible) PlaceWidget();
+    std::string look = Look();
+    if (shownLook_ && *shownLook_ == look) return;
+    widget_->update();
+    shownLook_ = std::move(look);
 }
 
 void Control::Move(float left, float top, float width, float height) {

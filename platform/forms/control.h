@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -149,6 +150,23 @@ protected:
     void ApplyFont();
     void ApplyVisible();
 
+    // Controls whose look changes by the dozen on every step (buttons set free
+    // and pressed again, colours and captions cleared and written again) are
+    // repainted only when their look differs from the one they were last asked
+    // to show: `apply` brings the widget up to date without Qt's own repaint,
+    // and once the handler is done (before the window is painted) the look is
+    // compared and the widget repainted if it changed.
+    virtual bool RepaintsOnLookChange() const { return false; }
+    // Everything changed through ChangeLook that shows on screen, in a form
+    // that compares equal exactly when the looks are the same.
+    virtual std::string Look() const;
+    void ChangeLook(const std::function<void()>& apply);
+    // Asks for the look to be compared once the handler is done.
+    void CheckLookLater();
+    // The widget was repainted, or will be, for a reason of its own: the look
+    // last shown is no longer known.
+    void ForgetShownLook() { shownLook_.reset(); }
+
 private:
     friend class Container;
     friend class EventBridge;
@@ -156,6 +174,13 @@ private:
     QPointer<QWidget> widget_;
     HWND hwnd_ = 0;
     bool pressedInside_ = false;
+    bool lookCheckPending_ = false;
+    bool placePending_ = false;  // a control hidden by not painting is yet to be placed
+    std::optional<std::string> shownLook_;
+
+    friend class LookChecks;
+    void CheckLook();
+    void PlaceWidget();
 };
 
 // Names a control and puts it at its design place, as a form's design does

@@ -131,6 +131,8 @@ public:
     void StayOutOfPaintingIfBlank() {
         const bool blank = text().isEmpty() && frameShape() == QFrame::NoFrame && !autoFillBackground();
         if (blank == !updatesEnabled()) return;
+        // What it showed last is painted over before it stops painting.
+        if (blank) update();
         setUpdatesEnabled(!blank);
     }
 
@@ -246,9 +248,11 @@ CommandButton::CommandButton(Container& parent) : Control(parent) {
 
 void CommandButton::ApplyOwn(int id) {
     auto* button = static_cast<QPushButton*>(Widget());
-    if (id == kCaption) button->setText(Q(Caption));
-    if (id == kStyle) ApplyColors();
+    if (id == kCaption) ChangeLook([&] { button->setText(Q(Caption)); });
+    if (id == kStyle) ChangeLook([this] { ApplyColors(); });
 }
+
+std::string CommandButton::Look() const { return Control::Look() + ' ' + std::to_string(Style) + ' ' + Caption(); }
 
 void CommandButton::ApplyColors() {
     QWidget* w = Widget();
@@ -273,7 +277,7 @@ Label::Label(Container& parent) : Control(parent) {
 void Label::ApplyOwn(int id) {
     auto* label = static_cast<QLabel*>(Widget());
     switch (id) {
-    case kCaption: label->setText(WithoutMnemonics(Caption)); break;
+    case kCaption: ChangeLook([&] { label->setText(WithoutMnemonics(Caption)); }); break;
     case kAlignment: {
         Qt::Alignment h = Alignment == vbRightJustify ? Qt::AlignRight
                           : Alignment == vbCenter     ? Qt::AlignHCenter
@@ -281,21 +285,33 @@ void Label::ApplyOwn(int id) {
         label->setAlignment(h | Qt::AlignTop);
         break;
     }
-    case kBackStyle: ApplyColors(); break;
+    case kBackStyle: ChangeLook([this] { ApplyColors(); }); break;
     case kBorderStyle:
         label->setFrameStyle(BorderStyle != 0 ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
         break;
     case kWordWrap: label->setWordWrap(WordWrap); break;
     default: break;
     }
-    static_cast<LabelWidget*>(label)->StayOutOfPaintingIfBlank();
+    StayOutOfPaintingIfBlank();
+}
+
+// Run outside ChangeLook: it switches the widget's updates itself.
+void Label::StayOutOfPaintingIfBlank() {
+    auto* label = static_cast<LabelWidget*>(Widget());
+    if (!label) return;
+    const bool painting = label->updatesEnabled();
+    label->StayOutOfPaintingIfBlank();
+    if (label->updatesEnabled() != painting) ForgetShownLook();
 }
 
 void Label::ApplyColors() {
     Control::ApplyColors();
     if (!Widget()) return;
     Widget()->setAutoFillBackground(BackStyle != 0);
-    static_cast<LabelWidget*>(Widget())->StayOutOfPaintingIfBlank();
+}
+
+std::string Label::Look() const {
+    return Control::Look() + ' ' + std::to_string(BackStyle) + ' ' + Caption();
 }
 
 // ---------------------------------------------------------------- Image
@@ -308,7 +324,11 @@ void Image::ApplyOwn(int id) {
         Height.Assign(PixelsToTwips(Picture().Height()));
         ApplyGeometry();
     }
-    if (Widget()) Widget()->update();
+    CheckLookLater();
+}
+
+std::string Image::Look() const {
+    return std::to_string(Picture().Handle()) + (Stretch ? " s " : " n ") + std::to_string(BorderStyle);
 }
 
 // ---------------------------------------------------------------- PictureBox

@@ -46,6 +46,8 @@ protected:
     void ApplyOwn(int id) override;
     void ApplyColors() override;
     bool ClicksOnRelease() const override { return false; }
+    bool RepaintsOnLookChange() const override { return true; }
+    std::string Look() const override;
 };
 
 class Label : public Control {
@@ -62,6 +64,11 @@ protected:
     enum : int { kCaption = kFirstOwn, kAlignment, kBackStyle, kBorderStyle, kWordWrap };
     void ApplyOwn(int id) override;
     void ApplyColors() override;
+    bool RepaintsOnLookChange() const override { return true; }
+    std::string Look() const override;
+
+private:
+    void StayOutOfPaintingIfBlank();
 };
 
 // A picture without a background of its own. Without Stretch it takes the
@@ -80,6 +87,8 @@ protected:
     void ApplyOwn(int id) override;
     void ApplyColors() override {}
     bool HidesByPainting() const override { return true; }
+    bool RepaintsOnLookChange() const override { return true; }
+    std::string Look() const override;
 };
 
 // A box with a background that shows its picture at the top left, unscaled,

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTest>
 #include <QWheelEvent>
@@ -657,6 +658,117 @@ TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
     EXPECT_GT(headPaints.paints, 0);
     EXPECT_EQ(head.Widget()->geometry(), stood);
     EXPECT_GT(LightPixels(form, stood), 0);
+}
+
+// The colour the screen shows at the centre of `w` (the window's backing
+// store, not a fresh rendering of the widget).
+QRgb OnScreen(QWidget* w) {
+    const QPoint centre = w->mapTo(w->window(), w->rect().center());
+    return w->window()->windowHandle()->screen()->grabWindow(w->window()->winId()).toImage().pixel(centre);
+}
+
+// A control whose look is changed and changed back before the screen is
+// painted (a key set free and pressed again in one step) is not repainted;
+// a change that stays is painted, and the screen shows it.
+TEST_F(ControlsTest, ALookChangedAndChangedBackIsNotRepainted) {
+    form.Show();
+    CommandButton key(form);
+    key.Move(0, 0, 1500, 300);
+    key.Style = vbButtonGraphical;
+    key.BackColor = 0x0000FF;
+    Label name(form);
+    name.Move(0, 600, 1500, 300);
+    name.BackColor = 0x00FF00;
+    name.Caption = "n";
+    Image button(form);
+    button.Move(0, 1200);
+    // Pictures of one size: a picture of another size moves what lies around it.
+    QImage plain(20, 20, QImage::Format_RGB32);
+    plain.fill(Qt::white);
+    const Picture free = Picture::FromImage(plain, 24);
+    plain.fill(Qt::darkRed);
+    const Picture pressed = Picture::FromImage(plain, 24);
+    button.Picture = free;
+    Settle();
+
+    struct Case {
+        const char* what;
+        Control* control;
+        std::function<void(bool)> change;  // true: away from the look, false: back
+        bool showsAtCentre;                 // the change shows in the control's middle pixel
+    };
+    const std::vector<Case> cases = {
+        {"button colour", &key, [&](bool away) { key.BackColor = away ? 0xFF0000 : 0x0000FF; }, true},
+        {"button caption", &key, [&](bool away) { key.Caption = away ? "c" : ""; }, false},
+        {"button enabled", &key, [&](bool away) { key.Enabled = !away; }, false},
+        {"label caption", &name, [&](bool away) { name.Caption = away ? "c1" : "n"; }, false},
+        {"label colour", &name, [&](bool away) { name.BackColor = away ? 0xFF0000 : 0x00FF00; }, true},
+        {"label see-through", &name, [&](bool away) { name.BackStyle = away ? 0 : 1; }, true},
+        {"picture", &button, [&](bool away) { button.Picture = away ? pressed : free; }, true},
+    };
+    for (const Case& c : cases) {
+        PaintCount paints(c.control->Widget());
+        c.change(true);
+        c.change(false);
+        Settle();
+        EXPECT_EQ(paints.paints, 0) << c.what;
+
+        const QRgb before = OnScreen(c.control->Widget());
+        c.change(true);
+        Settle();
+        EXPECT_GT(paints.paints, 0) << c.what;
+        const QRgb away = OnScreen(c.control->Widget());
+        c.change(false);
+        Settle();
+        EXPECT_EQ(OnScreen(c.control->Widget()), before) << c.what;
+        if (c.showsAtCentre) {
+            EXPECT_NE(away, before) << c.what;
+        }
+    }
+    // Back to its look after the screen showed another: painted again.
+    PaintCount keyPaints(key.Widget());
+    const QRgb shown = OnScreen(key.Widget());
+    key.BackColor = 0xFF0000;
+    Settle();
+    keyPaints.paints = 0;
+    key.BackColor = 0x0000FF;
+    Settle();
+    EXPECT_GT(keyPaints.paints, 0);
+    EXPECT_EQ(OnScreen(key.Widget()), shown);
+}
+
+// A picture hidden and shown again at its place before the screen is painted
+// (a strip rebuilt with a head where it stood) is not repainted, nor is what
+// lies around it; hidden for good, it is gone from the screen.
+TEST_F(ControlsTest, APictureHiddenAndShownAgainAtItsPlaceIsNotRepainted) {
+    form.BackColor = 0;
+    form.Show();
+    Image head(form);
+    head.Picture = resources::LoadResPicture(129);  // light, without see-through parts
+    head.Move(300, 300);
+    const QRect stood = head.Widget()->geometry();
+    Settle();
+
+    PaintCount headPaints(head.Widget());
+    PaintCount clientPaints(form.ClientWidget());
+    head.Visible = false;
+    head.Top = 9980;  // parked while hidden, as the staff's heads are
+    head.Top = 300;
+    head.Visible = true;
+    Settle();
+    EXPECT_EQ(headPaints.paints, 0);
+    EXPECT_EQ(clientPaints.paints, 0);
+    EXPECT_EQ(head.Widget()->geometry(), stood);
+    EXPECT_GT(LightPixels(form, stood), 0);
+
+    head.Visible = false;
+    Settle();
+    EXPECT_GT(clientPaints.paints, 0);
+    EXPECT_EQ(head.Widget()->size(), QSize(0, 0));
+    // The screen, not a fresh rendering, is dark where it stood.
+    QWidget* window = form.ClientWidget()->window();
+    const QImage screen = window->windowHandle()->screen()->grabWindow(window->winId()).toImage();
+    EXPECT_EQ(qGray(screen.pixel(form.ClientWidget()->mapTo(window, stood.center()))), 0);
 }
 
 // A see-through label without a text (the click areas over the treble
