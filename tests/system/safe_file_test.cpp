@@ -2,7 +2,6 @@
 // files and file systems, symbolic links, leftovers of a crash, failures.
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,6 +11,7 @@
 #include <set>
 
 #include "platform/system/safe_file.h"
+#include "tests/support/private_mount.h"
 #include "tests/support/temp_env.h"
 
 namespace fs = std::filesystem;
@@ -149,40 +149,19 @@ TEST(SafeFile, AFailureLeavesTheFileAsItWasAndNoTemporaryFile) {
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 }
 
-// A file system mounted read-only, in a mount namespace of a child process of
-// its own (so that nothing outside sees the mount). Skipped where the system
-// allows no such namespace.
+// A file system mounted read-only.
 TEST(SafeFile, AFileOnAReadOnlyFileSystemIsWriteProtected) {
     TempDir dir;
     const fs::path mountPoint = dir.path() / "mnt";
     fs::create_directory(mountPoint);
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        constexpr int kNoNamespace = 77;
-        if (::unshare(CLONE_NEWNS) != 0) {
-            // Without the right to make one, a user namespace gives it.
-            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(kNoNamespace);
-            WriteFile("/proc/self/setgroups", "deny");
-            WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
-            WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
-        }
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("belmora-test", mountPoint.c_str(), "tmpfs", 0, nullptr) != 0)
-            ::_exit(kNoNamespace);
+    testsupport::InPrivateMount(mountPoint, "", [&] {
         const std::string path = (mountPoint / "píseň.xls").string();
         WriteFile(path, "původní");
-        if (::mount(nullptr, mountPoint.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) ::_exit(kNoNamespace);
-        const bool ok = sys::SaveFileSafely(path, "nový") == SaveFailure::WriteProtected && ReadFile(path) == "původní";
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        if (::mount(nullptr, mountPoint.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0)
+            ::_exit(testsupport::kNoPrivateMount);
+        EXPECT_EQ(sys::SaveFileSafely(path, "nový"), SaveFailure::WriteProtected);
+        EXPECT_EQ(ReadFile(path), "původní");
+    });
 }
 
 // A new file is made as open() makes one under the process's umask; a
@@ -211,39 +190,20 @@ TEST(SafeFile, ANewFileFollowsTheUmask) {
     ::umask(before);
 }
 
-// A full disk (a 1 MB file system, in a mount namespace of a child process of
-// its own) is told apart from other failures of the write, and the file stays.
+// A full disk (a 1 MB file system) is told apart from other failures of the
+// write, and the file stays.
 TEST(SafeFile, AFullDiskIsToldApartAndTheFileStays) {
     TempDir dir;
     const fs::path mountPoint = dir.path() / "mnt";
     fs::create_directory(mountPoint);
-    const uid_t uid = ::getuid();
-    const gid_t gid = ::getgid();
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        constexpr int kNoNamespace = 77;
-        if (::unshare(CLONE_NEWNS) != 0) {
-            if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) ::_exit(kNoNamespace);
-            WriteFile("/proc/self/setgroups", "deny");
-            WriteFile("/proc/self/uid_map", "0 " + std::to_string(uid) + " 1");
-            WriteFile("/proc/self/gid_map", "0 " + std::to_string(gid) + " 1");
-        }
-        if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("belmora-test", mountPoint.c_str(), "tmpfs", 0, "size=1m") != 0)
-            ::_exit(kNoNamespace);
+    testsupport::InPrivateMount(mountPoint, "size=1m", [&] {
         const std::string path = (mountPoint / "píseň.xls").string();
         const std::string first(700 * 1024, 'a'), second(700 * 1024, 'b');
-        bool ok = sys::SaveFileSafely(path, first) == SaveFailure::None;
-        ok = ok && sys::SaveFileSafely(path, second) == SaveFailure::DiskFull;
-        ok = ok && ReadFile(path) == first && Names(mountPoint) == std::set<std::string>{"píseň.xls"};
-        ::_exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 77) GTEST_SKIP() << "no mount namespace here";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        ASSERT_EQ(sys::SaveFileSafely(path, first), SaveFailure::None);
+        EXPECT_EQ(sys::SaveFileSafely(path, second), SaveFailure::DiskFull);
+        EXPECT_EQ(ReadFile(path), first);
+        EXPECT_EQ(Names(mountPoint), std::set<std::string>{"píseň.xls"});
+    });
 }
 
 }  // namespace
