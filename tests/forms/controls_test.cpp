@@ -24,6 +24,7 @@
 #include "platform/forms/forms.h"
 #include "resources/pictures.h"
 #include "qt_app.h"
+#include "tests/support/paint_watch.h"
 
 namespace {
 
@@ -594,29 +595,8 @@ TEST_F(ControlsTest, AHiddenPictureIsNotDrawnAndLetsTheMouseThrough) {
 
 namespace {
 
-// Paint events a widget gets while it is watched.
-class PaintCount : public QObject {
-public:
-    explicit PaintCount(QWidget* w) : w_(w) { w->installEventFilter(this); }
-    ~PaintCount() override { w_->removeEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-
-private:
-    QWidget* w_;
-};
-
-void Settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents();
-    }
-}
+using testsupport::PaintWatch;
+using testsupport::Settle;
 
 }  // namespace
 
@@ -637,8 +617,8 @@ TEST_F(ControlsTest, HiddenPicturesTakeNoPartInPainting) {
     head.Visible = false;
     Settle();
 
-    PaintCount headPaints(head.Widget());
-    PaintCount clientPaints(form.ClientWidget());
+    PaintWatch headPaints(head.Widget());
+    PaintWatch clientPaints(form.ClientWidget());
     under.Caption = "c1";
     Settle();
     EXPECT_EQ(headPaints.paints, 0);
@@ -707,7 +687,7 @@ TEST_F(ControlsTest, ALookChangedAndChangedBackIsNotRepainted) {
         {"picture", &button, [&](bool away) { button.Picture = away ? pressed : free; }, true},
     };
     for (const Case& c : cases) {
-        PaintCount paints(c.control->Widget());
+        PaintWatch paints(c.control->Widget());
         c.change(true);
         c.change(false);
         Settle();
@@ -726,7 +706,7 @@ TEST_F(ControlsTest, ALookChangedAndChangedBackIsNotRepainted) {
         }
     }
     // Back to its look after the screen showed another: painted again.
-    PaintCount keyPaints(key.Widget());
+    PaintWatch keyPaints(key.Widget());
     const QRgb shown = OnScreen(key.Widget());
     key.BackColor = 0xFF0000;
     Settle();
@@ -749,8 +729,8 @@ TEST_F(ControlsTest, APictureHiddenAndShownAgainAtItsPlaceIsNotRepainted) {
     const QRect stood = head.Widget()->geometry();
     Settle();
 
-    PaintCount headPaints(head.Widget());
-    PaintCount clientPaints(form.ClientWidget());
+    PaintWatch headPaints(head.Widget());
+    PaintWatch clientPaints(form.ClientWidget());
     head.Visible = false;
     head.Top = 9980;  // parked while hidden, as the staff's heads are
     head.Top = 300;
@@ -789,7 +769,7 @@ TEST_F(ControlsTest, BlankSeeThroughLabelsStayOutOfPaintingButTakeClicks) {
     form.Show();
     Settle();
 
-    PaintCount areaPaints(area.Widget());
+    PaintWatch areaPaints(area.Widget());
     button.Picture = Picture();
     Settle();
     button.Picture = resources::LoadResPicture(129);

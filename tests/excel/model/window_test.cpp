@@ -21,6 +21,7 @@
 #include "platform/excel/window/workbook_window.h"
 #include "platform/forms/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
+#include "tests/support/paint_watch.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"
 
@@ -109,30 +110,8 @@ TEST_F(WindowTest, TheProgramsChangesShowInTheWindow) {
 
 namespace {
 
-// The region of a widget painted while it is watched.
-class PaintWatch : public QObject {
-public:
-    explicit PaintWatch(QWidget* w) : w_(w) { w->installEventFilter(this); }
-    ~PaintWatch() override { w_->removeEventFilter(this); }
-    QRegion painted;
-
-protected:
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(e)->region();
-        return false;
-    }
-
-private:
-    QWidget* w_;
-};
-
-// The event loop's turn and the painting it leaves behind.
-void Settle() {
-    for (int i = 0; i < 3; ++i) {
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents();
-    }
-}
+using testsupport::PaintWatch;
+using testsupport::Settle;
 
 // Pixels of the active cell's outline colour within `cell` of the grid, as
 // the window shows it on the screen (its backing store, not a fresh rendering).
