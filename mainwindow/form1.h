@@ -51,6 +51,15 @@ public:
     Form1();
     ~Form1() override;
 
+    // The widgets of the two keyboards, the piano keys and the interval
+    // buttons lie in layers of their own, so that repainting anything of the
+    // window does not walk hundreds of buttons. Declared before the controls
+    // they carry: the controls go first.
+    forms::Layer trebleLayer{*this};
+    forms::Layer bassLayer{*this};
+    forms::Layer pianoLayer{*this};
+    forms::Layer intervalLayer{*this};
+
     // ---- Treble keyboard --------------------------------------------------
     // The 49 buttons (pictures with a clickable label over each) and the
     // second pictures of the buttons that appear twice on the keyboard: only

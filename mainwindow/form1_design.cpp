@@ -540,4 +540,24 @@ void Form1::InitializeComponent() {
         z.Move(6600.0f - 600.0f * static_cast<float>(i - 1), 120, 615, 10215);
         z.Visible = false;
     }
+    // ---- Layers: each set lies together and under nothing of the form ----
+    auto members = [](std::vector<forms::Control*>& into, const auto& array) {
+        for (auto& c : array) into.push_back(&c);
+    };
+    std::vector<forms::Control*> treble, bass, piano, intervals;
+    members(treble, imgDiskant);
+    members(treble, imgDiskantPom);
+    members(treble, lbl);
+    members(treble, lblSynchro);
+    members(bass, ImgBas);
+    members(piano, cmdKlavesa);
+    members(piano, lblTonKlav);
+    members(intervals, cmdInterval);
+    members(intervals, chkInterval);
+    members(intervals, cmdSpodInterval);
+    members(intervals, chkSpodInterval);
+    trebleLayer.Take(treble);
+    bassLayer.Take(bass);
+    pianoLayer.Take(piano);
+    intervalLayer.Take(intervals);
 }

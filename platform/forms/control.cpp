@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include "platform/forms/handles.h"
+#include "platform/forms/layer.h"
 
 namespace forms {
 
@@ -111,6 +112,7 @@ Control::Control(Container& parent) : container_(&parent) {
 
 Control::~Control() {
     if (lookCheckPending_) LookChecks::Get().Remove(this);
+    if (layer_) layer_->Forget(this);
     UnregisterHandle(hwnd_);
     if (container_) {
         auto& siblings = container_->children_;
@@ -154,15 +156,23 @@ void Control::ApplyGeometry() {
     PlaceWidget();
 }
 
-void Control::PlaceWidget() {
+QRect Control::ClientRect() const {
     const QPoint origin = container_ ? container_->ClientOrigin() : QPoint();
+    return {origin.x() + TwipsToPixels(Left), origin.y() + TwipsToPixels(Top), std::max(0, TwipsToPixels(Width)),
+            std::max(0, TwipsToPixels(Height))};
+}
+
+void Control::PlaceWidget() {
+    QRect at = ClientRect();
+    if (layer_) {
+        if (at.isValid() && !layer_->Widget()->geometry().contains(at)) layer_->Reach(at);
+        at.translate(-layer_->Offset());
+    }
     // A control hidden by not painting shrinks to nothing where it stands: Qt
     // then leaves it out when it repaints what lies around it, and moving it
     // repaints nothing.
-    const bool takesRoom = Visible || !HidesByPainting();
-    widget_->setGeometry(origin.x() + TwipsToPixels(Left), origin.y() + TwipsToPixels(Top),
-                         takesRoom ? std::max(0, TwipsToPixels(Width)) : 0,
-                         takesRoom ? std::max(0, TwipsToPixels(Height)) : 0);
+    if (!Visible && HidesByPainting()) at.setSize({0, 0});
+    widget_->setGeometry(at);
 }
 
 void SetPaletteColor(QPalette& palette, QPalette::ColorRole role, OleColor color, bool allGroups) {

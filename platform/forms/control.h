@@ -55,6 +55,7 @@ public:
 };
 
 class Control;
+class Layer;
 
 // Something controls are placed in: a form, a frame or a picture box. Option
 // buttons form one group per container.
@@ -181,6 +182,12 @@ private:
     friend class LookChecks;
     void CheckLook();
     void PlaceWidget();
+    // Where the control stands in its container's client widget, in pixels,
+    // at its full size.
+    QRect ClientRect() const;
+
+    friend class Layer;
+    Layer* layer_ = nullptr;  // the layer its widget lies in, if any
 };
 
 // Names a control and puts it at its design place, as a form's design does

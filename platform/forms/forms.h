@@ -6,6 +6,7 @@
 #include "platform/forms/control_array.h"
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
+#include "platform/forms/layer.h"
 #include "platform/forms/menu.h"
 #include "platform/forms/msgbox.h"
 #include "platform/forms/picture.h"

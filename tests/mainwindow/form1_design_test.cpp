@@ -14,6 +14,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QMenuBar>
+#include <QWidget>
 
 #include "mainwindow/form1.h"
 #include "platform/vb/runtime_error.h"
@@ -436,6 +437,51 @@ TEST_F(Form1DesignTest, FreelyPlacedControlsCoverNothing) {
         }
     }
     EXPECT_GT(pairs, 10000);
+}
+
+// The keyboards, piano keys and interval buttons lie in layers of their own:
+// each stays where the design puts it, and no control of the window that
+// takes clicks lies under a layer (the layer would take them), before and
+// after the start-up lays the basses out.
+TEST_F(Form1DesignTest, LayersCoverNoControlBelowThem) {
+    struct Case {
+        const char* name;
+        const forms::Layer& layer;
+        std::size_t members;
+    };
+    const Case layers[] = {{"treble", form.trebleLayer, 49 + 32 + 49 + 32},
+                           {"bass", form.bassLayer, 120},
+                           {"piano", form.pianoLayer, 49 + 49},
+                           {"intervals", form.intervalLayer, 4 * 15}};
+    QWidget* client = form.ClientWidget();
+    for (bool laidOut : {false, true}) {
+        if (laidOut) form.RozmistiBasy();
+        for (const Case& l : layers) {
+            SCOPED_TRACE(std::string(l.name) + (laidOut ? " laid out" : ""));
+            ASSERT_EQ(l.layer.Members().size(), l.members);
+            const QRect area = l.layer.Widget()->geometry();
+            const std::set<const forms::Control*> members(l.layer.Members().begin(), l.layer.Members().end());
+            for (const forms::Control* c : members) {
+                const QRect design(forms::TwipsToPixels(c->Left), forms::TwipsToPixels(c->Top),
+                                   forms::TwipsToPixels(c->Width), forms::TwipsToPixels(c->Height));
+                EXPECT_EQ(QRect(c->Widget()->mapTo(client, QPoint(0, 0)), c->Widget()->size()), design) << Describe(*c);
+            }
+            const qsizetype at = client->children().indexOf(l.layer.Widget());
+            int checked = 0;
+            for (const forms::Control* c : form.Controls()) {
+                if (members.count(c) || !c->Widget() || c->Widget()->parentWidget() != client) continue;
+                // The staff lines take no clicks: they may lie anywhere.
+                if (c->Visible && c->Widget()->testAttribute(Qt::WA_TransparentForMouseEvents)) continue;
+                ++checked;
+                const QRect r(forms::TwipsToPixels(c->Left), forms::TwipsToPixels(c->Top),
+                              forms::TwipsToPixels(c->Width), forms::TwipsToPixels(c->Height));
+                if (r.intersects(area)) {
+                    EXPECT_GT(client->children().indexOf(c->Widget()), at) << Describe(*c);
+                }
+            }
+            EXPECT_GT(checked, 150);
+        }
+    }
 }
 
 // ---- Bass keyboard -------------------------------------------------------------
