@@ -51,14 +51,20 @@ public:
     Form1();
     ~Form1() override;
 
-    // The widgets of the two keyboards, the piano keys and the interval
-    // buttons lie in layers of their own, so that repainting anything of the
-    // window does not walk hundreds of buttons. Declared before the controls
+    // The widgets of the two keyboards, the piano keys, the interval buttons,
+    // the strip, the heads and signs of the two staffs and the row numbers
+    // lie in layers of their own, so that repainting anything of the window
+    // does not walk hundreds of controls. Declared before the controls
     // they carry: the controls go first.
     forms::Layer trebleLayer{*this};
     forms::Layer bassLayer{*this};
     forms::Layer pianoLayer{*this};
     forms::Layer intervalLayer{*this};
+    forms::Layer stripLayer{*this};
+    forms::Layer entryStaffLayer{*this};
+    forms::Layer readingStaffLayer{*this};
+    forms::Layer leftNumbersLayer{*this};
+    forms::Layer rightNumbersLayer{*this};
 
     // ---- Treble keyboard --------------------------------------------------
     // The 49 buttons (pictures with a clickable label over each) and the

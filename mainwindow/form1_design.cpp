@@ -544,7 +544,7 @@ void Form1::InitializeComponent() {
     auto members = [](std::vector<forms::Control*>& into, const auto& array) {
         for (auto& c : array) into.push_back(&c);
     };
-    std::vector<forms::Control*> treble, bass, piano, intervals;
+    std::vector<forms::Control*> treble, bass, piano, intervals, strip, entry, reading, left, right;
     members(treble, imgDiskant);
     members(treble, imgDiskantPom);
     members(treble, lbl);
@@ -556,8 +556,23 @@ void Form1::InitializeComponent() {
     members(intervals, chkInterval);
     members(intervals, cmdSpodInterval);
     members(intervals, chkSpodInterval);
+    members(strip, fraNoty);
+    members(strip, lblSlabika2);
+    for (auto* pool : {&picNota, &picBecko, &picKrizek, &picOdrazka, &picBeckoStup, &picKrizekStup})
+        members(entry, *pool);
+    // Only the reading staff's own heads and signs lie on the form; the
+    // strip's are in its frames.
+    members(reading, imgNota);
+    members(reading, imgBecko);
+    members(reading, imgKrizek);
+    for (auto& number : lblCisKnofl) ((number.Index <= 12 || (number.Index >= 25 && number.Index <= 28)) ? left : right).push_back(&number);
     trebleLayer.Take(treble);
     bassLayer.Take(bass);
     pianoLayer.Take(piano);
     intervalLayer.Take(intervals);
+    stripLayer.Take(strip);
+    entryStaffLayer.Take(entry);
+    readingStaffLayer.Take(reading);
+    leftNumbersLayer.Take(left);
+    rightNumbersLayer.Take(right);
 }

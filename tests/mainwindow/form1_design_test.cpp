@@ -452,7 +452,12 @@ TEST_F(Form1DesignTest, LayersCoverNoControlBelowThem) {
     const Case layers[] = {{"treble", form.trebleLayer, 49 + 32 + 49 + 32},
                            {"bass", form.bassLayer, 120},
                            {"piano", form.pianoLayer, 49 + 49},
-                           {"intervals", form.intervalLayer, 4 * 15}};
+                           {"intervals", form.intervalLayer, 4 * 15},
+                           {"strip", form.stripLayer, 16 + 16},
+                           {"entry staff", form.entryStaffLayer, 5 + 5 * 7},
+                           {"reading staff", form.readingStaffLayer, 3 * 5},
+                           {"left numbers", form.leftNumbersLayer, 13 + 4},
+                           {"right numbers", form.rightNumbersLayer, 12 + 3}};
     QWidget* client = form.ClientWidget();
     for (bool laidOut : {false, true}) {
         if (laidOut) form.RozmistiBasy();
@@ -464,7 +469,9 @@ TEST_F(Form1DesignTest, LayersCoverNoControlBelowThem) {
             for (const forms::Control* c : members) {
                 const QRect design(forms::TwipsToPixels(c->Left), forms::TwipsToPixels(c->Top),
                                    forms::TwipsToPixels(c->Width), forms::TwipsToPixels(c->Height));
-                EXPECT_EQ(QRect(c->Widget()->mapTo(client, QPoint(0, 0)), c->Widget()->size()), design) << Describe(*c);
+                // A hidden head or sign has no size where it stands.
+                const QRect shown(c->Widget()->mapTo(client, QPoint(0, 0)), c->Widget()->size());
+                EXPECT_EQ(c->Visible ? shown : QRect(shown.topLeft(), design.size()), design) << Describe(*c);
             }
             const qsizetype at = client->children().indexOf(l.layer.Widget());
             int checked = 0;
@@ -479,7 +486,7 @@ TEST_F(Form1DesignTest, LayersCoverNoControlBelowThem) {
                     EXPECT_GT(client->children().indexOf(c->Widget()), at) << Describe(*c);
                 }
             }
-            EXPECT_GT(checked, 150);
+            EXPECT_GT(checked, 50);
         }
     }
 }
