@@ -338,17 +338,17 @@ void Form1::InitializeComponent() {
     lblTempo.Visible = false;
 
     // ---- Staff lines (behind everything they carry) ----
-    auto staff = [this](forms::Container& in, float left, float top, float width, float height, float headTop,
-                        float headHeight) {
+    auto staff = [this](forms::Container& in, float left, float top, const forms::Picture& lines) {
         auto img = std::make_unique<forms::Image>(in);
-        img->Picture = StaffPicture(width, height, headTop - top, headHeight);
+        img->Picture = lines;
         img->Move(left, top);
         img->Widget()->setAttribute(Qt::WA_TransparentForMouseEvents);
         img->ZOrder(1);
         staffLines_.push_back(std::move(img));
     };
-    staff(*this, 7740, 8040, 1440, 2055, 9980, 105);  // reading staff
-    staff(*this, 1470, 8040, 990, 2055, 9980, 110);   // entry staff
+    staff(*this, 7740, 8040, StaffPicture(1440, 2055, 9980 - 8040, 105));  // reading staff
+    staff(*this, 1470, 8040, StaffPicture(990, 2055, 9980 - 8040, 110));   // entry staff
+    const forms::Picture stepLines = StaffPicture(375, 2295, 1943, 90);  // the same in every strip step
 
     // ---- Strip: 16 steps, each a frame with five note slots, and its syllable ----
     for (int i = 1; i <= 16; ++i) {
@@ -357,7 +357,7 @@ void Form1::InitializeComponent() {
         frame.Move(left, 120, 375, 2295);
         frame.BackColor = forms::vbWindowBackground;
         frame.ForeColor = forms::vbWindowText;
-        staff(frame, 0, 0, 375, 2295, 1943, 90);
+        staff(frame, 0, 0, stepLines);
 
         auto& syllable = lblSlabika2.Load(i, *this);
         syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 495 : 735, 255);
