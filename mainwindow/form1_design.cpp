@@ -351,37 +351,44 @@ void Form1::InitializeComponent() {
     const forms::Picture stepLines = StaffPicture(375, 2295, 1943, 90);  // the same in every strip step
 
     // ---- Strip: 16 steps, each a frame with five note slots, and its syllable ----
-    for (int i = 1; i <= 16; ++i) {
-        const float left = 9120.0f + 360.0f * static_cast<float>(i - 1);
-        auto& frame = fraNoty.Load(i, *this);
-        frame.Move(left, 120, 375, 2295);
-        frame.BackColor = forms::vbWindowBackground;
-        frame.ForeColor = forms::vbWindowText;
-        staff(frame, 0, 0, stepLines);
+    {
+        forms::Layer::Gathering g(stripLayer);
+        for (int i = 1; i <= 16; ++i) {
+            const float left = 9120.0f + 360.0f * static_cast<float>(i - 1);
+            auto& frame = fraNoty.Load(i, *this);
+            frame.Move(left, 120, 375, 2295);
+            frame.BackColor = forms::vbWindowBackground;
+            frame.ForeColor = forms::vbWindowText;
+            staff(frame, 0, 0, stepLines);
 
-        auto& syllable = lblSlabika2.Load(i, *this);
-        syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 495 : 735, 255);
-        syllable.BackColor = forms::vbWindowBackground;
-        syllable.ForeColor = forms::vbWindowText;
-        syllable.FontSize = 9.75f;
+            auto& syllable = lblSlabika2.Load(i, *this);
+            syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 495 : 735, 255);
+            syllable.BackColor = forms::vbWindowBackground;
+            syllable.ForeColor = forms::vbWindowText;
+            syllable.FontSize = 9.75f;
+        }
     }
 
     // ---- Note heads, flats and sharps: 0-4 the reading staff, 5-84 the strip ----
-    for (int i = 0; i <= 4; ++i) {
-        const float head = 7950.0f + 270.0f * static_cast<float>(i);
-        auto& nota = imgNota.Load(i, *this);
-        nota.Picture = resources::SourcePicture("imgNota");
-        nota.Move(head, 9980);
-        nota.Visible = false;
-        auto& becko = imgBecko.Load(i, *this);
-        becko.Picture = resources::SourcePicture("imgBecko");
-        becko.Move(head - 120, 9840);
-        becko.Visible = false;
-        auto& krizek = imgKrizek.Load(i, *this);
-        krizek.Picture = resources::SourcePicture("imgKrizek");
-        krizek.Move(head - 120, 9880);
-        krizek.Visible = false;
+    {
+        forms::Layer::Gathering g(readingStaffLayer);
+        for (int i = 0; i <= 4; ++i) {
+            const float head = 7950.0f + 270.0f * static_cast<float>(i);
+            auto& nota = imgNota.Load(i, *this);
+            nota.Picture = resources::SourcePicture("imgNota");
+            nota.Move(head, 9980);
+            nota.Visible = false;
+            auto& becko = imgBecko.Load(i, *this);
+            becko.Picture = resources::SourcePicture("imgBecko");
+            becko.Move(head - 120, 9840);
+            becko.Visible = false;
+            auto& krizek = imgKrizek.Load(i, *this);
+            krizek.Picture = resources::SourcePicture("imgKrizek");
+            krizek.Move(head - 120, 9880);
+            krizek.Visible = false;
+        }
     }
+
     for (int i = 5; i <= 84; ++i) {
         forms::Frame& frame = fraNoty(i / 5);
         auto& nota = imgNota.Load(i, frame);
@@ -398,79 +405,89 @@ void Form1::InitializeComponent() {
     }
 
     // ---- Bass keyboard, at the places the start-up layout gives it ----
-    for (int b = 1; b <= 120; ++b) {
-        auto& bass = ImgBas.Load(b, *this);
-        bass.Picture = b == 30 ? imgBaVolC.Picture : (b == 26 || b == 34) ? imgBaVolMriz.Picture : imgBaVol.Picture;
-        bass.Move(BassLeft(b), BassTop(b), 240, 240);
-        bass.Tag = "0";
+    {
+        forms::Layer::Gathering g(bassLayer);
+        for (int b = 1; b <= 120; ++b) {
+            auto& bass = ImgBas.Load(b, *this);
+            bass.Picture = b == 30 ? imgBaVolC.Picture : (b == 26 || b == 34) ? imgBaVolMriz.Picture : imgBaVol.Picture;
+            bass.Move(BassLeft(b), BassTop(b), 240, 240);
+            bass.Tag = "0";
+        }
     }
 
     // ---- Treble keyboard: buttons, their second pictures, the labels over them ----
-    for (int n = 1; n <= 49; ++n) {
-        const std::string tag = IsBlackTone(n) ? "1" : "0";
-        auto& img = imgDiskant.Load(n, *this);
-        img.Tag = tag;
-        img.Picture = imgKnoflikVol(IsBlackTone(n) ? 1 : 0).Picture;
-        img.Move(TrebleLeft(n), TrebleTop(n), 600, 570);
-    }
-    auto secondPlace = [](int n, float& left, float& top) {
-        if (n % 3 == 2) {
-            left = 6600;
-            top = TrebleTop(n + 1);
-        } else {
-            left = 4200;
-            top = TrebleTop(n - 1);
+    {
+        forms::Layer::Gathering g(trebleLayer);
+        for (int n = 1; n <= 49; ++n) {
+            const std::string tag = IsBlackTone(n) ? "1" : "0";
+            auto& img = imgDiskant.Load(n, *this);
+            img.Tag = tag;
+            img.Picture = imgKnoflikVol(IsBlackTone(n) ? 1 : 0).Picture;
+            img.Move(TrebleLeft(n), TrebleTop(n), 600, 570);
         }
-    };
-    for (int n = 2; n <= 49; ++n) {
-        if (n % 3 == 0) continue;
-        float left = 0, top = 0;
-        secondPlace(n, left, top);
-        auto& img = imgDiskantPom.Load(n, *this);
-        img.Tag = IsBlackTone(n) ? "1" : "0";
-        img.Picture = imgKnoflikVol(IsBlackTone(n) ? 1 : 0).Picture;
-        img.Move(left, top, 600, 570);
-    }
-    auto buttonLabel = [](forms::Label& l, float left, float top) {
-        l.Move(left, top, 615, 615);
-        l.BackStyle = 0;
-        l.Alignment = forms::vbCenter;
-    };
-    for (int n = 1; n <= 49; ++n) {
-        auto& l = lbl.Load(n, *this);
-        buttonLabel(l, TrebleLeft(n), TrebleTop(n));
-        l.Tag = "0";
-    }
-    for (int n = 2; n <= 49; ++n) {
-        if (n % 3 == 0) continue;
-        float left = 0, top = 0;
-        secondPlace(n, left, top);
-        buttonLabel(lblSynchro.Load(n, *this), left, top);
+        auto secondPlace = [](int n, float& left, float& top) {
+            if (n % 3 == 2) {
+                left = 6600;
+                top = TrebleTop(n + 1);
+            } else {
+                left = 4200;
+                top = TrebleTop(n - 1);
+            }
+        };
+        for (int n = 2; n <= 49; ++n) {
+            if (n % 3 == 0) continue;
+            float left = 0, top = 0;
+            secondPlace(n, left, top);
+            auto& img = imgDiskantPom.Load(n, *this);
+            img.Tag = IsBlackTone(n) ? "1" : "0";
+            img.Picture = imgKnoflikVol(IsBlackTone(n) ? 1 : 0).Picture;
+            img.Move(left, top, 600, 570);
+        }
+        auto buttonLabel = [](forms::Label& l, float left, float top) {
+            l.Move(left, top, 615, 615);
+            l.BackStyle = 0;
+            l.Alignment = forms::vbCenter;
+        };
+        for (int n = 1; n <= 49; ++n) {
+            auto& l = lbl.Load(n, *this);
+            buttonLabel(l, TrebleLeft(n), TrebleTop(n));
+            l.Tag = "0";
+        }
+        for (int n = 2; n <= 49; ++n) {
+            if (n % 3 == 0) continue;
+            float left = 0, top = 0;
+            secondPlace(n, left, top);
+            buttonLabel(lblSynchro.Load(n, *this), left, top);
+        }
     }
 
     // ---- Piano keys and the note read beside each ----
-    for (int n = 1; n <= 49; ++n) {
-        const bool black = IsBlackTone(n);
-        const float top = KeyTop(n);
-        auto& key = cmdKlavesa.Load(n, *this);
-        key.Move(9720, top, black ? 975 : 1575, black ? 200 : 255);
-        key.Tag = black ? "1" : "0";
-        key.Style = forms::vbButtonGraphical;
-        key.BackColor = black ? kBlackKeyFree : kWhiteKeyFree;
-        auto& name = lblTonKlav.Load(n, *this);
-        if (black) {
-            name.Move(9240, top, 465, 200);
-            name.Alignment = forms::vbRightJustify;
-        } else {
-            name.Move(11400, top, 675, 240);
+    {
+        forms::Layer::Gathering g(pianoLayer);
+        for (int n = 1; n <= 49; ++n) {
+            const bool black = IsBlackTone(n);
+            const float top = KeyTop(n);
+            auto& key = cmdKlavesa.Load(n, *this);
+            key.Move(9720, top, black ? 975 : 1575, black ? 200 : 255);
+            key.Tag = black ? "1" : "0";
+            key.Style = forms::vbButtonGraphical;
+            key.BackColor = black ? kBlackKeyFree : kWhiteKeyFree;
+            auto& name = lblTonKlav.Load(n, *this);
+            if (black) {
+                name.Move(9240, top, 465, 200);
+                name.Alignment = forms::vbRightJustify;
+            } else {
+                name.Move(11400, top, 675, 240);
+            }
         }
+        // Black keys lie over the white keys they reach into.
+        for (auto& key : cmdKlavesa)
+            if (key.Tag == "1") key.ZOrder(0);
     }
-    // Black keys lie over the white keys they reach into.
-    for (auto& key : cmdKlavesa)
-        if (key.Tag == "1") key.ZOrder(0);
 
     // ---- Entry staff: pools of heads and signs, key signature ----
     {
+        forms::Layer::Gathering g(entryStaffLayer);
         const float notaLeft[] = {1440, 1560, 1680, 1515, 1650};
         const float notaTop[] = {8520, 8520, 8520, 8400, 8400};
         const float beckoLeft[] = {1080, 990, 900, 810, 720, 720, 810};
@@ -504,19 +521,22 @@ void Form1::InitializeComponent() {
     }
 
     // ---- Intervals: upward buttons and ticks, downward buttons and ticks ----
-    for (int i = 0; i <= 14; ++i) {
-        const float top = IntervalTop(i);
-        for (auto* arr : {&cmdInterval, &cmdSpodInterval}) {
-            auto& b = arr->Load(i, *this);
-            b.Move(arr == &cmdInterval ? 12120 : 13680, top, 975, 375);
-            b.Caption = kIntervalCaptions[i];
-            b.Style = forms::vbButtonGraphical;
-            b.BackColor = kResetLook;
-            b.Enabled = i != 0;
-            b.FontSize = kNarrowCaption;
+    {
+        forms::Layer::Gathering g(intervalLayer);
+        for (int i = 0; i <= 14; ++i) {
+            const float top = IntervalTop(i);
+            for (auto* arr : {&cmdInterval, &cmdSpodInterval}) {
+                auto& b = arr->Load(i, *this);
+                b.Move(arr == &cmdInterval ? 12120 : 13680, top, 975, 375);
+                b.Caption = kIntervalCaptions[i];
+                b.Style = forms::vbButtonGraphical;
+                b.BackColor = kResetLook;
+                b.Enabled = i != 0;
+                b.FontSize = kNarrowCaption;
+            }
+            chkInterval.Load(i, *this).Move(13200, top, 255, 370);
+            chkSpodInterval.Load(i, *this).Move(14760, top, 255, 370);
         }
-        chkInterval.Load(i, *this).Move(13200, top, 255, 370);
-        chkSpodInterval.Load(i, *this).Move(14760, top, 255, 370);
     }
 
     // ---- Numbering of the rows: a column on each side of the treble keyboard,
@@ -528,9 +548,13 @@ void Form1::InitializeComponent() {
             l.Alignment = forms::vbCenter;
             l.Caption = std::to_string(caption);
         };
-        for (int i = 0; i <= 12; ++i) number(i, 3720, 7440.0f - 600.0f * static_cast<float>(i), i + 5);
+        {
+            forms::Layer::Gathering g(leftNumbersLayer);
+            for (int i = 0; i <= 12; ++i) number(i, 3720, 7440.0f - 600.0f * static_cast<float>(i), i + 5);
+            for (int i = 25; i <= 28; ++i) number(i, 3720, 9840.0f - 600.0f * static_cast<float>(i - 25), i - 24);
+        }
+        forms::Layer::Gathering g(rightNumbersLayer);
         for (int i = 13; i <= 24; ++i) number(i, 7260, 6840.0f - 600.0f * static_cast<float>(i - 13), i - 9);
-        for (int i = 25; i <= 28; ++i) number(i, 3720, 9840.0f - 600.0f * static_cast<float>(i - 25), i - 24);
         for (int i = 29; i <= 31; ++i) number(i, 7260, 8640.0f - 600.0f * static_cast<float>(i - 29), i - 28);
     }
 
@@ -540,39 +564,4 @@ void Form1::InitializeComponent() {
         z.Move(6600.0f - 600.0f * static_cast<float>(i - 1), 120, 615, 10215);
         z.Visible = false;
     }
-    // ---- Layers: each set lies together and under nothing of the form ----
-    auto members = [](std::vector<forms::Control*>& into, const auto& array) {
-        for (auto& c : array) into.push_back(&c);
-    };
-    std::vector<forms::Control*> treble, bass, piano, intervals, strip, entry, reading, left, right;
-    members(treble, imgDiskant);
-    members(treble, imgDiskantPom);
-    members(treble, lbl);
-    members(treble, lblSynchro);
-    members(bass, ImgBas);
-    members(piano, cmdKlavesa);
-    members(piano, lblTonKlav);
-    members(intervals, cmdInterval);
-    members(intervals, chkInterval);
-    members(intervals, cmdSpodInterval);
-    members(intervals, chkSpodInterval);
-    members(strip, fraNoty);
-    members(strip, lblSlabika2);
-    for (auto* pool : {&picNota, &picBecko, &picKrizek, &picOdrazka, &picBeckoStup, &picKrizekStup})
-        members(entry, *pool);
-    // Only the reading staff's own heads and signs lie on the form; the
-    // strip's are in its frames.
-    members(reading, imgNota);
-    members(reading, imgBecko);
-    members(reading, imgKrizek);
-    for (auto& number : lblCisKnofl) ((number.Index <= 12 || (number.Index >= 25 && number.Index <= 28)) ? left : right).push_back(&number);
-    trebleLayer.Take(treble);
-    bassLayer.Take(bass);
-    pianoLayer.Take(piano);
-    intervalLayer.Take(intervals);
-    stripLayer.Take(strip);
-    entryStaffLayer.Take(entry);
-    readingStaffLayer.Take(reading);
-    leftNumbersLayer.Take(left);
-    rightNumbersLayer.Take(right);
 }

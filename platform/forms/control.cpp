@@ -107,6 +107,7 @@ Container::~Container() {
 
 Control::Control(Container& parent) : container_(&parent) {
     parent.children_.push_back(this);
+    if (parent.gathering_) parent.gathering_->Join(this);
     hwnd_ = RegisterHandle(this);
 }
 
@@ -123,7 +124,10 @@ Control::~Control() {
 
 void Control::Attach(QWidget* widget) {
     widget_ = widget;
-    if (container_) widget->setParent(container_->ClientWidget());
+    if (layer_)
+        widget->setParent(layer_->Widget());
+    else if (container_)
+        widget->setParent(container_->ClientWidget());
     widget->installEventFilter(new EventBridge(this, widget));
     ApplyGeometry();
     ApplyColors();

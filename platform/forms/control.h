@@ -76,7 +76,9 @@ protected:
 
 private:
     friend class Control;
+    friend class Layer;
     std::vector<Control*> children_;
+    Layer* gathering_ = nullptr;  // the layer new controls lie in, while it gathers
 };
 
 using MouseHandler = std::function<void(int Button, int Shift, float X, float Y)>;

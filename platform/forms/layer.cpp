@@ -17,41 +17,45 @@ Layer::~Layer() {
     delete pane_.data();
 }
 
-void Layer::Take(const std::vector<Control*>& controls) {
-    QWidget* client = container_->ClientWidget();
-    std::vector<std::pair<qsizetype, Control*>> stacked;
-    for (Control* c : controls)
-        if (c->container_ == container_ && !c->layer_ && c->widget_ && c->widget_->parentWidget() == client)
-            stacked.emplace_back(client->children().indexOf(c->widget_.data()), c);
-    if (stacked.empty()) return;
-    std::sort(stacked.begin(), stacked.end());
+Layer::Gathering::Gathering(Layer& layer) : layer_(layer) {
+    Container& c = *layer.container_;
+    if (!layer.pane_) {
+        // On top of what the container holds so far; the controls gathered
+        // stand in it at their own coordinates until the layer is fitted.
+        layer.pane_ = new QWidget(c.ClientWidget());
+        layer.pane_->setGeometry(0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        layer.pane_->show();
+    } else {
+        layer.Reach({0, 0, QWIDGETSIZE_MAX, QWIDGETSIZE_MAX});
+    }
+    layer.gathering_ = true;
+    c.gathering_ = &layer;
+}
 
+Layer::Gathering::~Gathering() {
+    layer_.container_->gathering_ = nullptr;
+    layer_.gathering_ = false;
+    layer_.Fit();
+}
+
+void Layer::Join(Control* control) {
+    members_.push_back(control);
+    control->layer_ = this;
+}
+
+void Layer::Fit() {
+    if (!pane_) return;
     QRect reach;
-    for (const auto& [at, c] : stacked) reach |= c->ClientRect();
-    if (!pane_) {
-        pane_ = new QWidget(client);
-        pane_->setGeometry(reach);
-        // Where the lowest of the controls lies among the container's children.
-        pane_->stackUnder(stacked.front().second->widget_);
-        pane_->show();
-    } else if (!pane_->geometry().contains(reach)) {
-        Reach(reach);
-    }
-    for (const auto& [at, c] : stacked) {
-        QWidget* w = c->widget_;
-        const bool shown = !w->isHidden();
-        members_.push_back(c);
-        c->layer_ = this;
-        w->setParent(pane_);  // on top of those taken before it
-        c->PlaceWidget();
-        if (shown) w->show();
-    }
+    for (Control* c : members_) reach |= c->ClientRect();
+    pane_->setGeometry(reach);
+    for (Control* c : members_)
+        if (c->widget_) c->PlaceWidget();
 }
 
 QPoint Layer::Offset() const { return pane_ ? pane_->pos() : QPoint(); }
 
 void Layer::Reach(const QRect& rect) {
-    if (!pane_) return;
+    if (!pane_ || gathering_) return;
     pane_->setGeometry(pane_->geometry() | rect);
     for (Control* c : members_)
         if (c->widget_) c->PlaceWidget();

@@ -7,9 +7,8 @@
 //
 // The controls stay their container's own: their coordinates, their place in
 // its Controls(), their events and z-order among each other are unchanged.
-// Only their widgets move into the layer, which stands at the place of the
-// lowest of them among its siblings and reaches over the rectangle they take;
-// a control moved beyond it makes it grow.
+// Only their widgets lie in the layer, which reaches over the rectangle they
+// take; a control moved beyond it makes it grow.
 //
 // The layer itself is nowhere to be seen and takes no input: a click between
 // its controls goes to the container, as it would without the layer. It must
@@ -35,9 +34,20 @@ public:
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
-    // Moves the widgets of `controls` (controls of the layer's container that
-    // are in no layer yet) into the layer, in the order they are stacked.
-    void Take(const std::vector<Control*>& controls);
+    // While a Gathering lives, every control made on the layer's container
+    // lies in the layer; once it ends, the layer takes the rectangle of its
+    // controls. The layer stands among the container's children where it was
+    // first gathered into, so its controls are best made one after another.
+    class Gathering {
+    public:
+        explicit Gathering(Layer& layer);
+        ~Gathering();
+        Gathering(const Gathering&) = delete;
+        Gathering& operator=(const Gathering&) = delete;
+
+    private:
+        Layer& layer_;
+    };
 
     QWidget* Widget() const { return pane_; }
     const std::vector<Control*>& Members() const { return members_; }
@@ -48,11 +58,15 @@ private:
     QPoint Offset() const;
     // Makes room for a control placed at `rect` (client area coordinates).
     void Reach(const QRect& rect);
+    // Takes the rectangle of the controls.
+    void Fit();
+    void Join(Control* control);
     void Forget(Control* control);
 
     Container* container_;
     QPointer<QWidget> pane_;
     std::vector<Control*> members_;
+    bool gathering_ = false;
 };
 
 }  // namespace forms
