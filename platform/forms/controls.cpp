@@ -16,6 +16,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QWheelEvent>
 
 #include "platform/forms/look_pictures.h"
@@ -86,6 +87,36 @@ protected:
             PaintLike(p, this);
             style()->drawControl(QStyle::CE_PushButton, &option, &p, this);
         });
+        QPainter(this).drawPixmap(0, 0, look);
+    }
+};
+
+// A frame drawn from the picture of its look: the strip's frames are
+// repainted whenever a head inside them comes or goes, and the style looks
+// its frame picture up by file name (and file time) on every paint. The
+// picture holds the frame's own background, so that the frame's soft edges
+// come out as they do when drawn in place; a frame without a background is
+// drawn in place.
+class FrameWidget : public QGroupBox {
+protected:
+    void paintEvent(QPaintEvent* e) override {
+        const QBrush ground = palette().brush(backgroundRole());
+        if (!autoFillBackground() || ground.style() != Qt::SolidPattern || !ground.isOpaque())
+            return QGroupBox::paintEvent(e);
+        QStyleOptionGroupBox option;
+        initStyleOption(&option);
+        const qreal ratio = devicePixelRatio();
+        LookKey key;
+        key << 'F' << style() << ratio << static_cast<int>(option.state) << static_cast<int>(option.subControls)
+            << static_cast<int>(option.features) << static_cast<int>(option.textAlignment) << option.lineWidth
+            << option.midLineWidth << option.rect.size() << option.text << font() << option.palette;
+        const QPixmap& look = Pictures().Get(
+            key, size(), ratio,
+            [&](QPainter& p) {
+                PaintLike(p, this);
+                style()->drawComplexControl(QStyle::CC_GroupBox, &option, &p, this);
+            },
+            palette().color(backgroundRole()));
         QPainter(this).drawPixmap(0, 0, look);
     }
 };
@@ -408,7 +439,7 @@ void OptionButton::ApplyOwn(int id) {
 
 // ---------------------------------------------------------------- Frame
 
-Frame::Frame(Container& parent) : Control(parent) { Attach(new QGroupBox); }
+Frame::Frame(Container& parent) : Control(parent) { Attach(new FrameWidget); }
 
 void Frame::ApplyOwn(int id) {
     if (id == kCaption) static_cast<QGroupBox*>(Widget())->setTitle(WithoutMnemonics(Caption));

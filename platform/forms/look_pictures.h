@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
@@ -40,15 +41,17 @@ private:
 class LookPictures {
 public:
     // The picture of the look `key` of `size` (in device-independent pixels),
-    // painted by `paint` onto a transparent picture the first time.
+    // painted by `paint` the first time onto a transparent picture, or onto
+    // one of the colour `ground`.
     template <class Paint>
-    const QPixmap& Get(const LookKey& key, QSize size, qreal ratio, Paint&& paint) {
+    const QPixmap& Get(const LookKey& key, QSize size, qreal ratio, Paint&& paint,
+                       const QColor& ground = Qt::transparent) {
         auto it = pictures_.constFind(key.bytes());
         if (it != pictures_.cend()) return *it;
         if (pictures_.size() >= kMaxPictures) pictures_.clear();
         QPixmap picture(size * ratio);
         picture.setDevicePixelRatio(ratio);
-        picture.fill(Qt::transparent);
+        picture.fill(ground);
         {
             QPainter p(&picture);
             paint(p);

@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -867,6 +869,66 @@ TEST_F(ControlsTest, ButtonsLookAsTheStylePaintsThem) {
     plain[0]->setFocus(Qt::TabFocusReason);
     const QImage qt = form.ClientWidget()->grab(plain[0]->geometry()).toImage();
     EXPECT_EQ(ours, qt) << "focused";
+}
+
+namespace {
+
+// The pixels of two pictures of one size that differ by more than one step
+// of a colour channel: the soft edges of a frame drawn onto its picture come
+// out a step apart from those blended in place.
+int Unlike(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return -1;
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(q)) > 1 || std::abs(qGreen(p) - qGreen(q)) > 1 || std::abs(qBlue(p) - qBlue(q)) > 1)
+                ++n;
+        }
+    return n;
+}
+
+}  // namespace
+
+// A frame, drawn from a picture of its look, looks as Qt paints a group box:
+// with and without a caption, on the window's colour and on white.
+TEST_F(ControlsTest, FramesLookAsQtPaintsThem) {
+    struct Case {
+        const char* caption;
+        OleColor back;
+        float width, height;
+    };
+    const Case cases[] = {{"", vbWindowBackground, 375, 2295}, {"Noty", vbButtonFace, 1215, 1200},
+                          {"Čtení", 0x00FFFFFF, 2000, 900}};
+    form.BackColor = 0x00336699;
+    form.Width = 12000;
+    form.Height = 4800;
+    form.Show();
+    std::vector<std::unique_ptr<Frame>> frames;
+    std::vector<std::unique_ptr<QGroupBox>> plain;
+    float left = 300;
+    for (const Case& c : cases) {
+        auto& f = *frames.emplace_back(std::make_unique<Frame>(form));
+        f.Move(left, 300, c.width, c.height);
+        f.Caption = c.caption;
+        f.BackColor = c.back;
+        auto& q = *plain.emplace_back(std::make_unique<QGroupBox>(QString::fromUtf8(c.caption), form.ClientWidget()));
+        q.setPalette(f.Widget()->palette());
+        q.setAutoFillBackground(f.Widget()->autoFillBackground());
+        q.setFont(f.Widget()->font());
+        q.setGeometry(f.Widget()->geometry().translated(0, 200));
+        q.show();
+        left += c.width + 300;
+    }
+    Settle();
+    for (const char* round : {"first", "again"})
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            const QRect at = frames[i]->Widget()->geometry();
+            EXPECT_EQ(Unlike(form.ClientWidget()->grab(at).toImage(), form.ClientWidget()->grab(at.translated(0, 200)).toImage()), 0)
+                << cases[i].caption << " " << round;
+            frames[i]->Widget()->update();
+            Settle();
+        }
 }
 
 // An opaque label looks exactly as Qt paints a label (plain, framed, centred,
