@@ -52,16 +52,17 @@ public:
     ~Form1() override;
 
     // The widgets of the two keyboards, the piano keys, the interval buttons,
-    // the strip, the heads and signs of the two staffs and the row numbers
-    // lie in layers of their own, so that repainting anything of the window
-    // does not walk hundreds of controls. Declared before the controls
-    // they carry: the controls go first.
+    // the strip, the reading staff's heads and signs and the row numbers lie
+    // in layers of their own, so that repainting anything of the window does
+    // not walk hundreds of controls. (The entry staff's heads and signs are
+    // dragged anywhere on the window; a layer would grow over the controls
+    // beneath them and take their clicks.) Declared before the controls they
+    // carry: the controls go first.
     forms::Layer trebleLayer{*this};
     forms::Layer bassLayer{*this};
     forms::Layer pianoLayer{*this};
     forms::Layer intervalLayer{*this};
     forms::Layer stripLayer{*this};
-    forms::Layer entryStaffLayer{*this};
     forms::Layer readingStaffLayer{*this};
     forms::Layer leftNumbersLayer{*this};
     forms::Layer rightNumbersLayer{*this};

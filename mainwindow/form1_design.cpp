@@ -487,7 +487,6 @@ void Form1::InitializeComponent() {
 
     // ---- Entry staff: pools of heads and signs, key signature ----
     {
-        forms::Layer::Gathering g(entryStaffLayer);
         const float notaLeft[] = {1440, 1560, 1680, 1515, 1650};
         const float notaTop[] = {8520, 8520, 8520, 8400, 8400};
         const float beckoLeft[] = {1080, 990, 900, 810, 720, 720, 810};

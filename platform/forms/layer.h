@@ -14,6 +14,8 @@
 // its controls goes to the container, as it would without the layer. It must
 // therefore cover no other control of the container that lies below it (that
 // control would no longer get those clicks); whatever lies above it is free.
+// Controls that move about freely (dragged by the user) stay out of layers:
+// the layer would grow wherever they went.
 #pragma once
 
 #include <QPointer>
