@@ -94,9 +94,8 @@ protected:
 // A frame drawn from the picture of its look: the strip's frames are
 // repainted whenever a head inside them comes or goes, and the style looks
 // its frame picture up by file name (and file time) on every paint. The
-// picture holds the frame's own background, so that the frame's soft edges
-// come out as they do when drawn in place; a frame without a background is
-// drawn in place.
+// picture holds the frame's own background and is copied, not blended; a
+// frame without a background of one colour is drawn in place.
 class FrameWidget : public QGroupBox {
 protected:
     void paintEvent(QPaintEvent* e) override {

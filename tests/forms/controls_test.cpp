@@ -34,6 +34,15 @@ using namespace forms;
 
 class ControlsTest : public ::testing::Test {
 protected:
+    // The form shown large on a dark ground, for controls to be compared
+    // with the Qt widgets placed beside them.
+    void ShowForComparison() {
+        form.BackColor = 0x00336699;
+        form.Width = 12000;
+        form.Height = 4800;
+        form.Show();
+    }
+
     QApplication& app_ = forms_test::App();  // before the form
     Form form;
 };
@@ -826,10 +835,7 @@ TEST_F(ControlsTest, ButtonsLookAsTheStylePaintsThem) {
         {"c1", vbButtonGraphical, 0x00C000C0, true, true},       {"Zpět", vbButtonStandard, vbButtonFace, false, false},
         {"?", vbButtonGraphical, 0x00FF8080, false, false},
     };
-    form.BackColor = 0x00336699;
-    form.Width = 12000;
-    form.Height = 4800;
-    form.Show();
+    ShowForComparison();
     std::vector<std::unique_ptr<CommandButton>> buttons;
     std::vector<std::unique_ptr<QPushButton>> plain;
     float top = 600;  // away from where the mouse may rest
@@ -900,10 +906,7 @@ TEST_F(ControlsTest, FramesLookAsQtPaintsThem) {
     };
     const Case cases[] = {{"", vbWindowBackground, 375, 2295}, {"Noty", vbButtonFace, 1215, 1200},
                           {"Čtení", 0x00FFFFFF, 2000, 900}};
-    form.BackColor = 0x00336699;
-    form.Width = 12000;
-    form.Height = 4800;
-    form.Show();
+    ShowForComparison();
     std::vector<std::unique_ptr<Frame>> frames;
     std::vector<std::unique_ptr<QGroupBox>> plain;
     float left = 300;
@@ -947,10 +950,7 @@ TEST_F(ControlsTest, LabelsLookAsQtPaintsThem) {
         {"C dur  G dur  D dur  A dur", vbRightJustify, 0, true, 900},  // wraps
         {"<--- Tempo --->", vbCenter, 0, false, 1380},
     };
-    form.BackColor = 0x00336699;
-    form.Width = 12000;
-    form.Height = 4800;
-    form.Show();
+    ShowForComparison();
     std::vector<std::unique_ptr<Label>> labels;
     std::vector<std::unique_ptr<QLabel>> plain;
     float top = 600;
