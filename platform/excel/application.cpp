@@ -2,6 +2,8 @@
 // forwards to the engine.
 #include "platform/excel/application.h"
 
+#include <utility>
+
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/file_dialog.h"
 #include "platform/forms/msgbox.h"
@@ -359,6 +361,8 @@ void Application::Quit() {
     if (app_->windows) app_->windows->VisibleChanged(false);
     app_->quit = true;
 }
+
+void Application::OnUserClose(UserCloseHook hook) { app_->userClose = std::move(hook); }
 
 xl::Workbooks Application::Workbooks() const {
     xl::Workbooks w;

@@ -10,6 +10,7 @@
 // description.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -233,6 +234,25 @@ private:
     std::shared_ptr<engine::BookData> book_;
 };
 
+// What becomes of a workbook's window when the user asks to close it (its
+// close button, Alt+F4, the window menu). The program's own closing
+// (Workbook.Close, Quit, the end of the instance) never asks.
+enum class UserClose {
+    // The window closes as it does on its own: a changed workbook asks to be
+    // saved first.
+    Close,
+    // The program has done in its own way what the close asks for (it may
+    // have closed the workbook itself, or told the user why not): the window
+    // does nothing more.
+    Handled,
+    // The window stays open as it is; the program has told the user why.
+    Refuse,
+    // The window stays open, minimised; nobody is asked anything.
+    Minimise,
+};
+// Answers a user's close of the window of the workbook named `workbookName`.
+using UserCloseHook = std::function<UserClose(const std::string& workbookName)>;
+
 class Application {
 public:
     Application();
@@ -247,6 +267,9 @@ public:
     void Visible(bool visible);
     // Closes every workbook (asking about unsaved changes) and its window.
     void Quit();
+    // Consulted whenever the user asks to close a workbook's window; without
+    // one (or an empty one) every window closes as it does on its own.
+    void OnUserClose(UserCloseHook hook);
 
     xl::Workbooks Workbooks() const;
     // A file chosen in the open dialog as a Windows-style path (a String), or

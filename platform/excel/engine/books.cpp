@@ -243,6 +243,15 @@ void CloseBook(BookData& bookRef) {
     bookRef.observers.clear();
 }
 
+UserClose AskUserClose(BookData& book) {
+    if (!book.app || !book.app->userClose) return UserClose::Close;
+    // A copy: the hook may close the workbook, and its name goes with it.
+    const std::string name = book.name;
+    // The hook may be replaced while it runs (the program ends a song).
+    const UserCloseHook hook = book.app->userClose;
+    return hook(name);
+}
+
 bool AskSaveBeforeClose(BookData& book, bool allowCancel) {
     if (book.saved || book.readOnly) return true;
     const int answer = forms::MsgBox("Chcete uložit změny provedené v souboru " + book.name + "?",

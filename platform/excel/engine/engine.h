@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/excel/application.h"
 #include "platform/excel/internal/book.h"
 #include "platform/system/file_lock.h"
 #include "platform/vb/variant.h"
@@ -83,6 +84,8 @@ struct AppData {
     std::string defaultFilePath;
     int nextNewBook = 1;
     std::unique_ptr<WindowHost> windows;
+    // Asked by a workbook window the user wants to close (see UserClose).
+    UserCloseHook userClose;
 
     BookData* Active() const { return recent.empty() ? nullptr : recent.back(); }
 };
@@ -142,6 +145,9 @@ void SaveBook(BookData& book);
 void SaveBookAs(BookData& book, const std::string& windowsPath);
 // Closes without asking (the callers ask first).
 void CloseBook(BookData& book);
+// What the program answers to the user's wish to close the workbook's window:
+// Close when it installed no hook.
+UserClose AskUserClose(BookData& book);
 // Asks the user whether to save a changed workbook; false when the user cancelled.
 // `allowCancel` false asks Yes/No.
 bool AskSaveBeforeClose(BookData& book, bool allowCancel);

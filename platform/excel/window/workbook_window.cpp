@@ -530,13 +530,24 @@ void WorkbookWindow::ShowTabMenu(const QPoint& pos) {
     else if (chosen == remove) DeleteSheetAt(tab);
 }
 
+// Only the user's wish to close the window comes here: the program closes a
+// workbook through the engine, which hides and lets go of its window. The
+// program answers first what becomes of the window.
 void WorkbookWindow::closeEvent(QCloseEvent* event) {
     if (!book_) return event->accept();
+    event->ignore();
     try {
-        if (!engine::AskSaveBeforeClose(*book_, true)) return event->ignore();
+        switch (engine::AskUserClose(*book_)) {
+        case UserClose::Close: break;
+        case UserClose::Minimise: showMinimized(); return;
+        case UserClose::Handled:
+        case UserClose::Refuse: return;
+        }
+        // A hook that closed the workbook itself leaves nothing to close.
+        if (!book_ || !engine::AskSaveBeforeClose(*book_, true)) return;
     } catch (const vb::RuntimeError& e) {
         forms::MsgBox(e.Description(), forms::vbCritical, kErrorSource);
-        return event->ignore();
+        return;
     }
     event->accept();
     engine::CloseBook(*book_);  // the host lets go of this window

@@ -16,6 +16,9 @@
 #include <QTabBar>
 #include <QTableView>
 
+#include <string>
+#include <vector>
+
 #include "platform/excel/application.h"
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/window/workbook_window.h"
@@ -400,6 +403,81 @@ TEST_F(WindowTest, ClosingTheWindowClosesTheWorkbook) {
     EXPECT_EQ(app->Workbooks().Count(), 1);
     EXPECT_EQ(ErrorOf([&] { app->Windows("Sešit1").Activate(); }), 9);
     EXPECT_EQ(app->ActiveWorkbook().Name(), "Sešit2");
+}
+
+// The user's close asks the program first, with the workbook's name, and the
+// window does what the answer says; a changed workbook asks to be saved only
+// when the answer leaves the closing to the window.
+TEST_F(WindowTest, TheUsersCloseDoesWhatTheProgramAnswers) {
+    struct Case {
+        const char* name;
+        UserClose answer;
+        bool programCloses;  // the hook closes the workbook itself
+        bool open, minimised;
+        std::vector<std::string> boxes;  // titles
+    };
+    const Case cases[] = {
+        {"close", UserClose::Close, false, false, false, {kErrorSource}},
+        {"handled, closed by the program", UserClose::Handled, true, false, false, {}},
+        {"handled, kept by the program", UserClose::Handled, false, true, false, {}},
+        {"refused", UserClose::Refuse, false, true, false, {}},
+        {"minimised", UserClose::Minimise, false, true, true, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string name = app->Workbooks().Add().Name();
+        app->Range("A1").Value("změna");
+        std::vector<std::string> asked;
+        app->OnUserClose([&](const std::string& book) {
+            asked.push_back(book);
+            if (c.programCloses) {
+                app->Windows(book).Activate();
+                app->ActiveWorkbook().Close(false);
+            }
+            return c.answer;
+        });
+        auto& w = WindowOf(name);
+        boxes.Answer(forms::vbNo);
+        w.close();
+        Settle();
+        app->OnUserClose({});
+        EXPECT_EQ(asked, std::vector<std::string>{name});
+        std::vector<std::string> titles;
+        for (const auto& b : boxes.TakeBoxes()) titles.push_back(b.title);
+        EXPECT_EQ(titles, c.boxes);
+        EXPECT_EQ(engine::FindBook(app->Engine(), name) != nullptr, c.open);
+        if (!c.open) continue;
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_EQ(w.isMinimized(), c.minimised);
+        EXPECT_EQ(app->Range("A1").Value().AsString(), "změna");
+    }
+}
+
+// The program's own closing never asks what the user's close would.
+TEST_F(WindowTest, TheProgramsClosingDoesNotAskTheUsersCloseHook) {
+    int asked = 0;
+    app->OnUserClose([&](const std::string&) {
+        ++asked;
+        return UserClose::Refuse;
+    });
+    app->Workbooks().Add();
+    app->ActiveWorkbook().Close(false);
+    app->Range("A1").Value("změna");
+    boxes.Answer(forms::vbNo);
+    app->ActiveWorkbook().Close();  // asks to save, as the program's close does
+    app->Workbooks().Add();
+    app->Workbooks().Add();
+    app->Quit();
+    EXPECT_EQ(app->Workbooks().Count(), 0);
+    app = CreateExcelApplication();
+    app->OnUserClose([&](const std::string&) {
+        ++asked;
+        return UserClose::Refuse;
+    });
+    app->Visible(true);
+    app->Workbooks().Add();
+    app.reset();  // the end of the instance
+    EXPECT_EQ(asked, 0);
 }
 
 }  // namespace
