@@ -16,6 +16,7 @@
 #include <QPainter>
 
 #include "resources/pictures.h"
+#include "store/okna_sesitu.h"
 
 namespace {
 
@@ -131,7 +132,8 @@ Form1::Form1() {
     ConnectRecordingEvents();
 }
 
-Form1::~Form1() = default;
+// The store no longer reaches a window that is gone.
+Form1::~Form1() { NastavOknoPisne({}); }
 
 bool Form1::LoadSongMenuItems() {
     mnuNovaPisen.Load(2, mnuSoubor);

@@ -13,6 +13,7 @@
 #include "resources/pictures.h"
 #include "resources/strings.h"
 #include "store/module1.h"
+#include "store/okna_sesitu.h"
 
 namespace {
 
@@ -39,6 +40,8 @@ void Form1::Form_Load() {
     forms::SetWindowPos(hWnd(), forms::HWND_TOPMOST, 0, 0, 0, 0, forms::SWP_NOMOVE | forms::SWP_NOSIZE);
 
     lblLadeni.Caption = SpustExcel();
+    // The song's window closed by the user ends the song as "Konec písničky" does.
+    NastavOknoPisne({.UkonciPisen = [this] { cmdEndEdit_Click(); }});
 
     for (int i = 5; i <= 84; ++i) imgBecko(i).Picture = resources::LoadResPicture(122);
     for (int i = 0; i <= 6; ++i) {

@@ -10,6 +10,7 @@
 #include "platform/vb/runtime_error.h"
 #include "resources/app_info.h"
 #include "store/hlaseni.h"
+#include "store/okna_sesitu.h"
 
 std::shared_ptr<xl::Application> ExcelAplikace;
 std::string NazevReadOnly;
@@ -91,6 +92,7 @@ std::string SpustExcel() {
         prvni.reset();
 
         ExcelAplikace = xl::CreateObject("excel.application");
+        ExcelAplikace->OnUserClose(ZavreniOknaSesitu);
         ExcelAplikace->Visible(true);
         OtevriTabulky();
         return ExcelAplikace->ActiveSheet().Name();

@@ -31,8 +31,9 @@ inline constexpr const char* PracovniAdresar = "C:\\Dokumenty\\Dovozivuz\\Belmor
 // Starts the connection: reads and changes the default folder on a first
 // instance, keeps a second one visible, opens read_only.xls from the program
 // folder (read-only: it is the program's own data) and selects its sheet
-// "Calvira12"; gives that sheet's name, which the main window shows. A failure
-// is reported and ends the program at once.
+// "Calvira12"; gives that sheet's name, which the main window shows. The
+// user's closes of workbook windows are answered by ZavreniOknaSesitu
+// (store/okna_sesitu.h). A failure is reported and ends the program at once.
 std::string SpustExcel();
 
 // Activates the song's window: True, or Empty without a message when the

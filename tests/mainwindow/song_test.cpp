@@ -25,6 +25,7 @@
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"
+#include "tests/support/workbook_windows.h"
 #include "tests/support/write_protect.h"
 
 namespace {
@@ -579,6 +580,115 @@ std::string OtevrenaJinde(const std::string& soubor) {
     return "Soubor " + soubor +
            " je již otevřen k zápisu v jiném okně programu. Dokud je otevřen tam, nelze ho zde otevřít k zápisu ani "
            "přepsat: změny by se navzájem přepsaly. Zavřete ho nejprve tam.";
+}
+
+// ---- The song's window closed by the user --------------------------------------------
+
+// Closing the song's window ends the song as "Konec písničky" does: the
+// grip just recorded is in the file, nobody is asked to save it, and the
+// main window has no song, so no command is left that fails on a song that
+// is gone. Opened again, the song has its grip and every command works.
+TEST_F(SongTest, ClosingTheSongsWindowEndsTheSongWithItsGripSaved) {
+    Form1& f = StartWithFolder();
+    NewSong(f, "Skakal");
+    f.cmdStupnice.Caption = "C Dur";
+    f.lbl(16).Click();
+    f.cmdTlak.PerformClick();
+    ASSERT_EQ(vb::CStr(ExcelAplikace->Range("I1").Value()), "Tlak");
+    TakeBoxes();
+
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Skakal.xls");
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    ExpectNoSongState(f);
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(testsupport::WorkbookWindowOf(*ExcelAplikace, "Skakal.xls"), nullptr);
+    EXPECT_EQ(f.lbl(16).Tag, "0");
+    EXPECT_FALSE(f.cmdDalsi.Enabled.get());
+    EXPECT_FALSE(f.mnuKonecPisne(4).Enabled.get());
+    const xl::internal::Book book = xl::internal::ReadXlsFile((SongFolder() / "Skakal.xls").string());
+    EXPECT_EQ(book.sheets[0].cells.at({1, 2}).text, "g1,");
+    EXPECT_EQ(book.sheets[0].cells.at({1, 9}).text, "Tlak");
+
+    OpenSong(f, SongFolder() / "Skakal.xls");
+    EXPECT_EQ(vb::CStr(ExcelAplikace->Range("B1").Value()), "g1,");
+    f.cmdPrvni.PerformClick();
+    f.cmdDalsi.PerformClick();
+    f.cmdEndEdit.PerformClick();
+    EXPECT_TRUE(TakeBoxes().empty());
+    ExpectNoSongState(f);
+}
+
+// A song whose file cannot be written is not lost with its window: the box
+// of "Konec písničky" names the cause, and the window and the song stay open
+// with the change. Writable again, closing the window ends the song.
+TEST_F(SongTest, TheSongsWindowStaysOpenWhenTheSongCannotBeSaved) {
+    Form1& f = StartWithFolder();
+    const fs::path soubor = SongFolder() / "Skakal.xls";
+    NewSong(f, "Skakal");
+    TakeBoxes();
+    ExcelAplikace->Range("B1").Value(std::string("c1,"));
+    const std::string predtim = testsupport::ReadFile(soubor);
+    testsupport::WriteProtected ochrana(soubor);
+    if (!ochrana.Active()) GTEST_SKIP() << "no write protection here";
+
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Skakal.xls");
+
+    EXPECT_EQ(TakeBoxes(), std::vector<Box>{NelzeUlozit("Soubor „" + soubor.string() +
+                                                        "“ nelze uložit: je chráněný proti zápisu.")});
+    EXPECT_EQ(AktualniPisen, "Skakal.xls");
+    EXPECT_EQ(f.Caption.get(), "Skakal.xls");
+    EXPECT_TRUE(f.cmdEndEdit.Enabled.get());
+    auto* okno = testsupport::WorkbookWindowOf(*ExcelAplikace, "Skakal.xls");
+    ASSERT_NE(okno, nullptr);
+    EXPECT_TRUE(okno->isVisible());
+    EXPECT_EQ(vb::CStr(ExcelAplikace->Range("B1").Value()), "c1,");
+    EXPECT_EQ(testsupport::ReadFile(soubor), predtim);
+
+    ochrana.Lift();
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Skakal.xls");
+    EXPECT_TRUE(TakeBoxes().empty());
+    ExpectNoSongState(f);
+    EXPECT_EQ(xl::internal::ReadXlsFile(soubor.string()).sheets[0].cells.at({1, 2}).text, "c1,");
+}
+
+// Other windows do not end the song. The lookup workbook's window does not
+// close while the program runs: it is minimised, without a box, and the
+// program goes on reading its tables; the program's own end closes it. Any
+// other workbook (the one left by a new song that could not be saved)
+// closes as its window does on its own.
+TEST_F(SongTest, WindowsOtherThanTheSongsLeaveTheSongOpen) {
+    Form1& f = StartWithFolder();
+    NewSong(f, "Skakal");
+    TakeBoxes();
+
+    testsupport::CloseAsTheUser(*ExcelAplikace, NazevReadOnly);
+
+    EXPECT_TRUE(TakeBoxes().empty());
+    auto* okno = testsupport::WorkbookWindowOf(*ExcelAplikace, NazevReadOnly);
+    ASSERT_NE(okno, nullptr);
+    EXPECT_TRUE(okno->isMinimized());
+    EXPECT_EQ(AktualniPisen, "Skakal.xls");
+    EXPECT_TRUE(vb::LooseEquals(f.NastavLadeni(), true));
+    f.cmdStupnice.Caption = "C Dur";
+    f.lbl(16).Click();
+    f.cmdTlak.PerformClick();
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(vb::CStr(ExcelAplikace->Range("B1").Value()), "g1,");
+
+    const std::string jiny = ExcelAplikace->Workbooks().Add().Name();
+    ExcelAplikace->Range("A1").Value(std::string("změna"));
+    Boxes().Answer(forms::vbNo);
+    testsupport::CloseAsTheUser(*ExcelAplikace, jiny);
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Chcete uložit změny provedené v souboru " + jiny + "?",
+                                             forms::vbYesNoCancel | forms::vbExclamation, xl::kErrorSource}}));
+    EXPECT_EQ(testsupport::WorkbookWindowOf(*ExcelAplikace, jiny), nullptr);
+    EXPECT_EQ(AktualniPisen, "Skakal.xls");
+    EXPECT_EQ(f.Caption.get(), "Skakal.xls");
+
+    const std::shared_ptr<xl::Application> excel = ExcelAplikace;
+    f.Unload();
+    EXPECT_EQ(excel->Workbooks().Count(), 0);
 }
 
 // "Konec písničky" on a song whose file cannot be written: the box names the

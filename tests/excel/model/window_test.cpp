@@ -407,7 +407,8 @@ TEST_F(WindowTest, ClosingTheWindowClosesTheWorkbook) {
 
 // The user's close asks the program first, with the workbook's name, and the
 // window does what the answer says; a changed workbook asks to be saved only
-// when the answer leaves the closing to the window.
+// when the answer leaves the closing to the window. The program's own
+// closing does not ask.
 TEST_F(WindowTest, TheUsersCloseDoesWhatTheProgramAnswers) {
     struct Case {
         const char* name;
@@ -451,32 +452,26 @@ TEST_F(WindowTest, TheUsersCloseDoesWhatTheProgramAnswers) {
         EXPECT_EQ(w.isMinimized(), c.minimised);
         EXPECT_EQ(app->Range("A1").Value().AsString(), "změna");
     }
-}
 
-// The program's own closing never asks what the user's close would.
-TEST_F(WindowTest, TheProgramsClosingDoesNotAskTheUsersCloseHook) {
+    // The program's own closing never asks: a workbook closed, the instance
+    // quit, an instance that ends.
     int asked = 0;
-    app->OnUserClose([&](const std::string&) {
+    const auto refuse = [&](const std::string&) {
         ++asked;
         return UserClose::Refuse;
-    });
-    app->Workbooks().Add();
-    app->ActiveWorkbook().Close(false);
+    };
+    app->OnUserClose(refuse);
     app->Range("A1").Value("změna");
     boxes.Answer(forms::vbNo);
-    app->ActiveWorkbook().Close();  // asks to save, as the program's close does
-    app->Workbooks().Add();
+    app->ActiveWorkbook().Close();
     app->Workbooks().Add();
     app->Quit();
     EXPECT_EQ(app->Workbooks().Count(), 0);
     app = CreateExcelApplication();
-    app->OnUserClose([&](const std::string&) {
-        ++asked;
-        return UserClose::Refuse;
-    });
+    app->OnUserClose(refuse);
     app->Visible(true);
     app->Workbooks().Add();
-    app.reset();  // the end of the instance
+    app.reset();
     EXPECT_EQ(asked, 0);
 }
 
