@@ -19,6 +19,7 @@
 #include "store/hlaseni.h"
 #include "store/hmaty.h"
 #include "store/module1.h"
+#include "store/okna_sesitu.h"
 #include "store/pisen.h"
 
 forms::FormInstance<class frmKonverze> frmKonverze;
@@ -59,7 +60,7 @@ frmKonverze::frmKonverze() {
     cmdKonec.Click = [this] { cmdKonec_Click(); };
 }
 
-frmKonverze::~frmKonverze() = default;
+frmKonverze::~frmKonverze() { NastavDrziteleSesitu({}); }
 
 void frmKonverze::InitializeComponent() {
     Name = "frmKonverze";
@@ -108,6 +109,7 @@ std::string frmKonverze::ZvolenaStupnice() const {
 }
 
 void frmKonverze::Form_Load() {
+    NastavDrziteleSesitu([this](const std::string& nazev) { return DrziSesit(nazev); });
     if (vb::LooseEquals(AktivujPisen(), true)) {
         PisenBylaOtevrena = true;
         try {
@@ -394,7 +396,19 @@ void frmKonverze::Form_Unload(int& /*Cancel*/) {
         else
             resources::NeocekavanaChyba(e.Number());
     }
+    NastavDrziteleSesitu({});
     if (Okno.Zobraz) Okno.Zobraz();
     PisenBylaOtevrena = false;
     ZapisSelhal = false;
+}
+
+bool frmKonverze::DrziSesit(const std::string& nazev) {
+    if (AktualniPisen.empty() || nazev != AktualniPisen) return false;
+    // A song taken over from the main window stays open there afterwards;
+    // one chosen here is saved and closed with the dialog.
+    forms::MsgBox("Sešit " + nazev + " právě používá konverze ladění, proto jeho okno nelze zavřít.\r\n" +
+                      (PisenBylaOtevrena ? "Zavřít ho lze, až konverzi ukončíte tlačítkem „Konec“."
+                                         : "Sešit se uloží a zavře sám, až konverzi ukončíte tlačítkem „Konec“."),
+                  forms::vbInformation, "Konverze ladění.");
+    return true;
 }

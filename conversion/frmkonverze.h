@@ -74,6 +74,10 @@ private:
     // changes; a save that fails is reported and the workbook closes unsaved.
     // No song is open afterwards.
     void ZavriVybranouPisen();
+    // While the dialog is open, the song it works on (the source, which then
+    // becomes the result) keeps its window: the user's close of it is
+    // refused with a box that says why. True for that workbook.
+    bool DrziSesit(const std::string& nazev);
 
     // A song was open in the main window as the dialog opened.
     bool PisenBylaOtevrena = false;

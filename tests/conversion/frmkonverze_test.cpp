@@ -15,6 +15,7 @@
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
+#include "tests/support/workbook_windows.h"
 #include "tests/support/write_protect.h"
 
 namespace {
@@ -348,6 +349,64 @@ TEST_F(KonverzeTest, OpenSongWithoutScaleLeavesOnlyTheEnd) {
     EXPECT_TRUE(TakeBoxes().empty());
 }
 
+// ---- The song's window while the dialog works on it -----------------------------------
+
+// The user's close of the window of the song the dialog works on.
+Box VKonverzi(const std::string& sesit, bool prevzata) {
+    return {"Sešit " + sesit + " právě používá konverze ladění, proto jeho okno nelze zavřít.\r\n" +
+                (prevzata ? "Zavřít ho lze, až konverzi ukončíte tlačítkem „Konec“."
+                          : "Sešit se uloží a zavře sám, až konverzi ukončíte tlačítkem „Konec“."),
+            forms::vbInformation, "Konverze ladění."};
+}
+
+// Whether the workbook's window is open and shown.
+bool OknoOtevrene(const std::string& sesit) {
+    auto* okno = testsupport::WorkbookWindowOf(*ExcelAplikace, sesit);
+    return okno && okno->isVisible();
+}
+
+// The song taken over from the main window keeps its window while the dialog
+// is open, before "Provést" and at the pause; the conversion then finishes as
+// it does, and the main window goes on with the result as its song, whose
+// window the user may close as any song's.
+TEST_F(KonverzeTest, TheSongsWindowStaysOpenWhileTheDialogWorksOnIt) {
+    std::vector<Radek> radky(8, Radek{{"c1,"}, "Tlak", {}, "C Dur"});
+    for (int i = 0; i < 3; ++i) radky.push_back({{"f1,", "a1,"}, "Tah", {}, "F Dur"});
+    OtevrenaPisen("Zmena.xls", radky);
+    class frmKonverze& d = OtevriDialog();
+
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Zmena.xls");
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{VKonverzi("Zmena.xls", true)}));
+    EXPECT_TRUE(OknoOtevrene("Zmena.xls"));
+    EXPECT_TRUE(DialogOtevreny());
+
+    Boxes().Answer(forms::vbYes);
+    VyberCil(d, "G Dur");
+    d.cmdGo.PerformClick();
+    ASSERT_TRUE(d.cmdPokracovat.Visible);
+    TakeBoxes();
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Zmena G Dur.xls");
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{VKonverzi("Zmena G Dur.xls", true)}));
+    EXPECT_TRUE(OknoOtevrene("Zmena G Dur.xls"));
+    EXPECT_EQ(AktualniPisen, "Zmena G Dur.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$9");
+
+    VyberCil(d, "B Dur");
+    d.cmdPokracovat.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Zmena G Dur.xls")}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(Hlavni().Caption.get(), "Zmena G Dur.xls");
+
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Zmena G Dur.xls");
+    EXPECT_TRUE(TakeBoxes().empty());
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_EQ(Hlavni().Caption.get(), "Belmora");
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    const xl::internal::Book vysledek = xl::internal::ReadXlsFile(Soubor("Zmena G Dur.xls").string());
+    EXPECT_EQ(vysledek.sheets[0].cells.at({9, 2}).text, "b,");
+    EXPECT_EQ(vysledek.sheets[0].cells.at({1, 23}).text, "G Dur");
+}
+
 // ---- A song chosen in the dialog ---------------------------------------------------
 
 class VyberPisneTest : public KonverzeTest {
@@ -391,6 +450,27 @@ TEST_F(VyberPisneTest, ChosenSongIsConvertedSavedAndClosed) {
     const xl::Worksheet list = List("Valcik D Dur.xls");
     EXPECT_EQ(vb::CStr(list.Range("B1").Value()), "d1,");
     EXPECT_EQ(vb::CStr(list.Range("W3").Value()), "D Dur");
+}
+
+// A song chosen in the dialog keeps its window too; the dialog saves and
+// closes it as it always does.
+TEST_F(VyberPisneTest, TheChosenSongsWindowStaysOpenWhileTheDialogWorksOnIt) {
+    UlozenaPisen("Valcik.xls", PisenVCDur());
+    dialogy_.Answer((SongFolder() / "Valcik.xls").string());
+    class frmKonverze& d = OtevriDialog();
+    d.cmdVyberPisen.PerformClick();
+    ASSERT_EQ(AktualniPisen, "Valcik.xls");
+
+    testsupport::CloseAsTheUser(*ExcelAplikace, "Valcik.xls");
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{VKonverzi("Valcik.xls", false)}));
+    EXPECT_TRUE(OknoOtevrene("Valcik.xls"));
+
+    VyberCil(d, "D Dur");
+    d.cmdGo.PerformClick();
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Valcik D Dur.xls")}));
+    EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_EQ(Hlavni().Caption.get(), "Belmora");
 }
 
 TEST_F(VyberPisneTest, ChoiceCancelledOrUnsuitableLeavesNoSong) {
