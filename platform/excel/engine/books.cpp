@@ -247,7 +247,7 @@ UserClose AskUserClose(BookData& book) {
     if (!book.app || !book.app->userClose) return UserClose::Close;
     // A copy: the hook may close the workbook, and its name goes with it.
     const std::string name = book.name;
-    // The hook may be replaced while it runs (the program ends a song).
+    // And of the hook, which may be replaced while it runs.
     const UserCloseHook hook = book.app->userClose;
     return hook(name);
 }

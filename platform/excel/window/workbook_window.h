@@ -1,6 +1,7 @@
 // The visible workbook window: the active sheet as a grid with column letters
 // and row numbers, the sheet tabs, the active cell outlined. The user types
-// into cells, inserts, renames and deletes sheets and closes the workbook.
+// into cells, inserts, renames and deletes sheets and closes the workbook,
+// unless the program answers the close otherwise (xl::UserClose).
 //
 // The program's changes of cells show at once; its changes of the active
 // sheet and the cursor are gathered and shown once per turn of the event
