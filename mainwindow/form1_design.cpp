@@ -32,11 +32,6 @@ constexpr OleColor kResetLook = forms::vbInactiveBorder;    // &H8000000B
 constexpr OleColor kBlue = 0x00FF0000;
 constexpr OleColor kRed = 0x000000FF;
 
-// Buttons whose longest caption ("Kvartdecima", "Uvolnit odrážky",
-// "Vyberte stupnici") would not fit their designed width in the desktop's
-// wider font.
-constexpr float kNarrowCaption = 7;
-
 // Tone n (1 = "e,") lies on a black piano key.
 bool IsBlackTone(int n) {
     switch ((n + 3) % 12) {  // pitch class, c = 0
@@ -261,9 +256,6 @@ void Form1::InitializeComponent() {
     cmdUvolniPultony.Caption = "b";
     Place(cmdUvolOdrazky, "cmdUvolOdrazky", 120, 10080, 1335, 255);
     cmdUvolOdrazky.Caption = "Uvolnit odrážky";
-    for (forms::CommandButton* b :
-         {&cmdUvolBasy, &cmdUvolDiskant, &cmdUvolKnofl, &cmdUvolNoty, &cmdUvolniPultony, &cmdUvolOdrazky})
-        b->FontSize = kNarrowCaption;
 
     // ---- Syllables of the rows around the active one ----
     for (int i = 0; i <= 4; ++i) {
@@ -275,7 +267,6 @@ void Form1::InitializeComponent() {
     // ---- Scale button; the key signature rests inside it ----
     Place(cmdStupnice, "cmdStupnice", 0, 7560, 1335, 495);
     cmdStupnice.Caption = "Vyberte stupnici";
-    cmdStupnice.FontSize = kNarrowCaption;
 
     // ---- Grip writers: keyboard grip between the keyboards' bottoms,
     //      staff grip beside the entry staff ----
@@ -531,7 +522,6 @@ void Form1::InitializeComponent() {
                 b.Style = forms::vbButtonGraphical;
                 b.BackColor = kResetLook;
                 b.Enabled = i != 0;
-                b.FontSize = kNarrowCaption;
             }
             chkInterval.Load(i, *this).Move(13200, top, 255, 370);
             chkSpodInterval.Load(i, *this).Move(14760, top, 255, 370);
