@@ -352,8 +352,10 @@ void Form1::InitializeComponent() {
             frame.ForeColor = forms::vbWindowText;
             staff(frame, 0, 0, stepLines);
 
+            // A syllable reaches over the next step, whose own syllable
+            // stands on the other line; the last one ends with the strip.
             auto& syllable = lblSlabika2.Load(i, *this);
-            syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 495 : 735, 255);
+            syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 375 : 735, 255);
             syllable.BackColor = forms::vbWindowBackground;
             syllable.ForeColor = forms::vbWindowText;
             syllable.FontSize = 9.75f;
