@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -50,30 +51,23 @@ inline void MeasureControl(const forms::Control& c, std::vector<Measure>& out) {
     auto add = [&](const QString& text, bool lines, int need, int room) {
         out.push_back({Describe(c), text.toStdString(), lines, need, room});
     };
+    // A caption on a button or beside a box or circle: the room the style
+    // gives its text.
+    auto caption = [&](QAbstractButton* b, QStyle::SubElement area) {
+        if (b->text().isEmpty() || !b->icon().isNull()) return;
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        const QRect room = w->style()->subElementRect(area, &option, b);
+        add(b->text(), false, fm.horizontalAdvance(b->text()) + kAir, room.width());
+        add(b->text(), true, fm.height(), room.height());
+    };
     if (auto* button = qobject_cast<QPushButton*>(w)) {
-        if (button->text().isEmpty() || !button->icon().isNull()) return;
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const QRect room = w->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-        add(button->text(), false, fm.horizontalAdvance(button->text()) + kAir, room.width());
-        add(button->text(), true, fm.height(), room.height());
+        caption(button, QStyle::SE_PushButtonContents);
     } else if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-        if (radio->text().isEmpty()) return;
-        QStyleOptionButton option;
-        option.initFrom(radio);
-        option.text = radio->text();
-        const QRect room = w->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, radio);
-        add(radio->text(), false, fm.horizontalAdvance(radio->text()) + kAir, room.width());
-        add(radio->text(), true, fm.height(), room.height());
+        caption(radio, QStyle::SE_RadioButtonContents);
     } else if (auto* check = qobject_cast<QCheckBox*>(w)) {
-        if (check->text().isEmpty()) return;
-        QStyleOptionButton option;
-        option.initFrom(check);
-        option.text = check->text();
-        const QRect room = w->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, check);
-        add(check->text(), false, fm.horizontalAdvance(check->text()) + kAir, room.width());
-        add(check->text(), true, fm.height(), room.height());
+        caption(check, QStyle::SE_CheckBoxContents);
     } else if (auto* label = qobject_cast<QLabel*>(w)) {
         if (label->text().isEmpty()) return;
         const QRect area = label->contentsRect();
