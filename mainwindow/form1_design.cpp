@@ -33,11 +33,6 @@ constexpr OleColor kResetLook = forms::vbInactiveBorder;    // &H8000000B
 constexpr OleColor kBlue = 0x00FF0000;
 constexpr OleColor kRed = 0x000000FF;
 
-// Buttons whose longest caption ("Kvartdecima", "Uvolnit odrážky",
-// "Vyberte stupnici") would not fit their designed width in the desktop's
-// wider font.
-constexpr float kNarrowCaption = 7;
-
 // Tone n (1 = "e,") lies on a black piano key.
 bool IsBlackTone(int n) {
     switch ((n + 3) % 12) {  // pitch class, c = 0
@@ -263,9 +258,6 @@ void Form1::InitializeComponent() {
     cmdUvolniPultony.Caption = "b";
     Place(cmdUvolOdrazky, "cmdUvolOdrazky", 120, 10080, 1335, 255);
     cmdUvolOdrazky.Caption = "Uvolnit odrážky";
-    for (forms::CommandButton* b :
-         {&cmdUvolBasy, &cmdUvolDiskant, &cmdUvolKnofl, &cmdUvolNoty, &cmdUvolniPultony, &cmdUvolOdrazky})
-        b->FontSize = kNarrowCaption;
 
     // ---- Syllables of the rows around the active one ----
     for (int i = 0; i <= 4; ++i) {
@@ -277,7 +269,6 @@ void Form1::InitializeComponent() {
     // ---- Scale button; the key signature rests inside it ----
     Place(cmdStupnice, "cmdStupnice", 0, 7560, 1335, 495);
     cmdStupnice.Caption = "Vyberte stupnici";
-    cmdStupnice.FontSize = kNarrowCaption;
 
     // ---- Grip writers: keyboard grip between the keyboards' bottoms,
     //      staff grip beside the entry staff ----
@@ -363,8 +354,10 @@ void Form1::InitializeComponent() {
             frame.ForeColor = forms::vbWindowText;
             staff(frame, 0, 0, stepLines);
 
+            // A syllable reaches over the next step, whose own syllable
+            // stands on the other line; the last one ends with the strip.
             auto& syllable = lblSlabika2.Load(i, *this);
-            syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 495 : 735, 255);
+            syllable.Move(left, i % 2 ? 2400 : 2640, i == 16 ? 375 : 735, 255);
             syllable.BackColor = forms::vbWindowBackground;
             syllable.ForeColor = forms::vbWindowText;
             syllable.FontSize = 9.75f;
@@ -533,7 +526,6 @@ void Form1::InitializeComponent() {
                 b.Style = forms::vbButtonGraphical;
                 b.BackColor = kResetLook;
                 b.Enabled = i != 0;
-                b.FontSize = kNarrowCaption;
             }
             chkInterval.Load(i, *this).Move(13200, top, 255, 370);
             chkSpodInterval.Load(i, *this).Move(14760, top, 255, 370);

@@ -64,9 +64,8 @@ void frmNastaveni::InitializeComponent() {
     for (const Popis& p : popisy) {
         auto& l = Label1.Load(p.index, *this);
         l.Move(p.left, p.top, 615, 255);
-        // One line each; the font is kept small enough for "Ces Dur" to fit the designed width.
+        // One line each.
         l.WordWrap = false;
-        l.FontSize = 7;
         l.Caption = p.caption;
     }
 

@@ -26,9 +26,6 @@ void frmStupnice::InitializeComponent() {
     Label2.Caption = "Slouží pro nastavení před zapisováním skladby !";
     forms::Place(Label1, "Label1", 2280, 480, 1215, 255);
     Label1.Caption = "Vyberte stupnici";
-    // The two captions must fit their one line in the desktop's wider font.
-    Label2.FontSize = 7;
-    Label1.FontSize = 7;
     forms::Place(Frame1, "Frame1", 2280, 720, 1215, 5655);
     for (int i = 0; i <= 14; ++i) {
         auto& opt = optStupnice.Load(i, Frame1);

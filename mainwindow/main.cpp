@@ -11,12 +11,15 @@
 #include <string_view>
 
 #include "mainwindow/form1.h"
+#include "platform/forms/font.h"
 #include "platform/forms/form.h"
 #include "platform/forms/qt_msgbox.h"
 #include "store/module1.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // One font for every window, the one the forms were laid out for.
+    forms::UseProgramFont();
     // Qt's own dialogs (the open dialog) speak Czech like the rest of the program.
     QTranslator cestina;
     if (cestina.load(QLocale(QLocale::Czech), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -5,8 +5,9 @@
 #                            .xls reader freexl, the peer spreadsheet)
 set -euo pipefail
 
+# fonts-wine: Tahoma, the font every window of the program shows its text in.
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgsf-1-dev libsdl2-mixer-dev
-      fluid-soundfont-gm)
+      fluid-soundfont-gm fonts-wine)
 if [[ "${1:-}" == "--test" ]]; then
   pkgs+=(libgtest-dev libgmock-dev libfreexl-dev libreoffice-calc-nogui)
 fi

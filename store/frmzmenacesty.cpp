@@ -52,9 +52,8 @@ void frmZmenaCesty::InitializeComponent() {
         volba.Caption = volby[i].caption;
     }
     Option1(0).Value = true;
-    // The designed widths were made for a narrower system font: the long
-    // captions use a smaller type so they fit on their line.
-    Label1.FontSize = 7;
+    // The option's circle takes a little more room than the designed width
+    // left beside the long caption: it uses a smaller type.
     Option1(3).FontSize = 7;
 
     forms::Place(txtCesta, "txtCesta", 1440, 2760, 3135, 285);

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QObject>
 
+#include "platform/forms/font.h"
 #include "platform/forms/handles.h"
 #include "platform/forms/layer.h"
 
@@ -199,11 +200,7 @@ void Control::ApplyColors() {
 }
 
 void Control::ApplyFont() {
-    if (!widget_) return;
-    QFont font = widget_->font();
-    font.setPointSizeF(FontSize > 0 ? FontSize : 8.25);
-    font.setBold(FontBold);
-    widget_->setFont(font);
+    if (widget_) widget_->setFont(ProgramFont(FontSize, FontBold));
 }
 
 void Control::PropertyChanged(int id) {

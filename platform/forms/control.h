@@ -97,7 +97,7 @@ public:
     Property<std::string> ToolTipText{this, kToolTipText};
     Property<OleColor> BackColor{this, kBackColor, vbButtonFace};
     Property<OleColor> ForeColor{this, kForeColor, vbButtonText};
-    Property<float> FontSize{this, kFont, 8.25f};
+    Property<float> FontSize{this, kFont, 8.25f};  // points, in the program's font (platform/forms/font.h)
     Property<bool> FontBold{this, kFont, false};
 
     std::function<void()> Click;

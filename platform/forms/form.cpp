@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QResizeEvent>
 
+#include "platform/forms/font.h"
 #include "platform/forms/handles.h"
 
 namespace forms {
@@ -164,11 +165,9 @@ void Form::PropertyChanged(int id) {
         window_->setWindowTitle(title);
         // The window is at least as wide as its whole title with the window
         // manager's buttons beside it, so the title is never cut short.
-        QFont font = QApplication::font();
-        font.setBold(true);
         const QScreen* screen = window_->screen();
         const int limit = screen ? screen->availableGeometry().width() : 1600;
-        window_->setMinimumWidth(std::min(QFontMetrics(font).horizontalAdvance(title) + 130, limit));
+        window_->setMinimumWidth(std::min(QFontMetrics(TitleBarFont()).horizontalAdvance(title) + 130, limit));
         break;
     }
     case kGeometry: ApplyGeometry(); break;

@@ -5,6 +5,7 @@
 #include "platform/forms/control.h"
 #include "platform/forms/control_array.h"
 #include "platform/forms/controls.h"
+#include "platform/forms/font.h"
 #include "platform/forms/form.h"
 #include "platform/forms/layer.h"
 #include "platform/forms/menu.h"

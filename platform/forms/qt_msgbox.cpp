@@ -15,6 +15,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/font.h"
 #include "platform/forms/form.h"
 
 namespace forms {
@@ -55,11 +56,7 @@ int ScreenLimit(const QWidget* parent) {
 
 // Title bars show the title with the window manager's buttons beside it; the
 // box is made wide enough that the whole title fits.
-int TitleWidth(const QString& title) {
-    QFont font = QApplication::font();
-    font.setBold(true);
-    return QFontMetrics(font).horizontalAdvance(title) + 140;
-}
+int TitleWidth(const QString& title) { return QFontMetrics(TitleBarFont()).horizontalAdvance(title) + 140; }
 
 // A word wider than a line cannot be wrapped at a blank; it gets break
 // opportunities (zero-width spaces) so that it wraps instead of being cut.
