@@ -6,14 +6,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
-#include <QScreen>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
 
 #include "platform/forms/handles.h"
+#include "platform/forms/window_focus.h"
 
 namespace forms {
 
@@ -80,7 +81,7 @@ ModalDriver SetModalDriver(ModalDriver driver) {
 
 class FormWindow : public QMainWindow {
 public:
-    explicit FormWindow(Form* form) : form_(form) {}
+    explicit FormWindow(Form* form) : form_(form) { TakeFocusWhenShown(*this); }
 
 protected:
     void closeEvent(QCloseEvent* event) override {

@@ -19,6 +19,8 @@
 // Size: Width and Height are the window's size without the system's frame
 // (menu bar included); ScaleWidth and ScaleHeight the inner area below the
 // menu bar that controls are placed in, all in twips.
+//
+// Shown, a form takes the keyboard focus (window_focus.h).
 #pragma once
 
 #include <functional>
