@@ -10,8 +10,10 @@
 #include <QFontMetrics>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QTimer>
 
 #include "platform/forms/handles.h"
 #include "platform/forms/window_focus.h"
@@ -20,6 +22,11 @@ namespace forms {
 
 namespace {
 ModalDriver g_modalDriver;
+
+// How long a window that comes up is watched for its title bar: the window
+// manager frames and maps it a few turns of the event loop after it was shown.
+constexpr int kPlaceCheckEvery = 50;  // ms
+constexpr int kPlaceChecks = 40;
 
 // Living forms, the one shown most recently last.
 std::vector<Form*>& ShownOrder() {
@@ -93,6 +100,11 @@ protected:
     void resizeEvent(QResizeEvent* event) override {
         QMainWindow::resizeEvent(event);
         form_->WindowResized();
+        form_->KeepTitleBarOnScreen();
+    }
+    void moveEvent(QMoveEvent* event) override {
+        QMainWindow::moveEvent(event);
+        form_->KeepTitleBarOnScreen();
     }
 
 private:
@@ -104,6 +116,12 @@ Form::Form() : window_(new FormWindow(this)) {
     window_->setCentralWidget(client_);
     client_->setAutoFillBackground(true);
     hwnd_ = RegisterHandle(this);
+    placeWatch_ = new QTimer(window_);
+    placeWatch_->setInterval(kPlaceCheckEvery);
+    QObject::connect(placeWatch_, &QTimer::timeout, [this] {
+        KeepTitleBarOnScreen();
+        if (--placeChecks_ <= 0) placeWatch_->stop();
+    });
     PropertyChanged(kBackColor);
     ApplyGeometry();
 }
@@ -142,8 +160,59 @@ void Form::SetClientSize(float width, float height) {
 
 void Form::ApplyGeometry() {
     applying_ = true;
-    window_->move(TwipsToPixels(Left), TwipsToPixels(Top));
     window_->resize(TwipsToPixels(Width), TwipsToPixels(Height));
+    window_->move(OnScreen({TwipsToPixels(Left), TwipsToPixels(Top)}));
+    placedWithFrame_ = FrameMargins();
+    applying_ = false;
+    if (window_->isVisible()) WatchPlace();
+}
+
+QMargins Form::FrameMargins() const {
+    const QRect frame = window_->frameGeometry();
+    const QRect inner = window_->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+QPoint Form::OnScreen(QPoint wanted) const {
+    const QScreen* screen = QGuiApplication::screenAt(wanted);
+    if (!screen) screen = window_->screen();
+    if (!screen) return wanted;
+    // The frame as it is known: before the window is first shown, the window
+    // system's part of it (the title bar) is not known yet and counts as none.
+    const QSize frame = window_->frameGeometry().size();
+    const QRect area = screen->availableGeometry();
+    // The top left corner on the area; the rest of the frame too, where it fits.
+    const int x = std::max(area.left(), std::min(wanted.x(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(wanted.y(), area.bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+void Form::WatchPlace() {
+    placeChecks_ = kPlaceChecks;
+    placeWatch_->start();
+}
+
+void Form::KeepTitleBarOnScreen() {
+    // Only while the window comes up: afterwards its place is the user's.
+    if (placeChecks_ <= 0 || applying_ || !window_->isVisible()) return;
+    const QScreen* screen = window_->screen();
+    if (!screen) return;
+    const QRect frame = window_->frameGeometry();
+    QPoint wanted;
+    if (placedWithFrame_.isNull() && !FrameMargins().isNull()) {
+        // The window manager's frame has come: the program's place again, with the whole frame.
+        wanted = {TwipsToPixels(Left), TwipsToPixels(Top)};
+    } else if (!screen->availableGeometry().contains(frame.topLeft())) {
+        // The window system put it elsewhere: a window resized before the
+        // window manager framed it can end up with its title bar above the screen.
+        wanted = frame.topLeft();
+    } else {
+        return;
+    }
+    applying_ = true;
+    window_->move(OnScreen(wanted));
+    placedWithFrame_ = FrameMargins();
     applying_ = false;
 }
 
@@ -208,6 +277,8 @@ void Form::Show(int modal) {
     window_->show();
     window_->raise();
     window_->activateWindow();
+    WatchPlace();
+    KeepTitleBarOnScreen();
     if (!modal_) return;
     if (g_modalDriver) {
         g_modalDriver(*this);

@@ -20,6 +20,11 @@
 // (menu bar included); ScaleWidth and ScaleHeight the inner area below the
 // menu bar that controls are placed in, all in twips.
 //
+// Place: Left and Top are where the window's frame goes, kept on the screen:
+// a form opens with its title bar on the available area of its screen
+// whatever Left and Top say, and wholly on it where it fits. While it comes
+// up, a window system that puts it elsewhere is corrected.
+//
 // Shown, a form takes the keyboard focus (window_focus.h).
 #pragma once
 
@@ -27,6 +32,7 @@
 #include <memory>
 #include <string>
 
+#include <QMargins>
 #include <QPointer>
 
 #include "platform/forms/control.h"
@@ -34,6 +40,7 @@
 class QEventLoop;
 class QMainWindow;
 class QMenuBar;
+class QTimer;
 
 namespace forms {
 
@@ -101,10 +108,20 @@ private:
     void WindowResized();
     void ApplyGeometry();
     int MenuBarHeight() const;
+    // Where the frame goes for its top left corner to be at `wanted`, kept on the screen.
+    QPoint OnScreen(QPoint wanted) const;
+    // The window manager's frame around the window, as far as it is known.
+    QMargins FrameMargins() const;
+    // Watches the window's place for a while after the program placed it.
+    void WatchPlace();
+    void KeepTitleBarOnScreen();
 
     QPointer<FormWindow> window_;
     QWidget* client_ = nullptr;
     QEventLoop* modalLoop_ = nullptr;
+    QTimer* placeWatch_ = nullptr;
+    int placeChecks_ = 0;
+    QMargins placedWithFrame_;
     HWND hwnd_ = 0;
     bool loaded_ = false;
     bool modal_ = false;

@@ -1,11 +1,13 @@
-// Windows that come up over the program take the keyboard focus, Qt's own
-// dialogs and the boxes they raise as well as the program's forms.
+// Windows that come up over the program: they take the keyboard focus, Qt's
+// own dialogs and the boxes they raise as well as the program's forms; and
+// every form opens with its title bar on the screen.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -131,6 +133,67 @@ TEST_F(WindowsTest, AModelessFormTakesTheFocusAsItComesUp) {
     EXPECT_EQ(QApplication::activeWindow(), workbook.get());
     dialog.Hide();
     main.Hide();
+}
+
+// Where a form opens: its frame's top left corner on the screen's available
+// area whatever Left and Top say, the whole frame on it where it fits.
+TEST_F(WindowsTest, AFormOpensWithItsTitleBarOnTheScreen) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const float screenWidth = PixelsToTwips(area.width());
+    const float screenHeight = PixelsToTwips(area.height());
+    struct Case {
+        const char* what;
+        float left, top, width, height;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"at the top left corner", 0, 0, 6540, 5055, true},
+        {"beyond the right and the bottom", screenWidth + 3000, screenHeight + 3000, 6540, 5055, true},
+        {"above and left of the screen", -4500, -3000, 6540, 5055, true},
+        {"partly beyond the right", screenWidth - 3000, 1500, 6540, 5055, true},
+        {"wider and taller than the screen", 1500, 1500, screenWidth + 3000, screenHeight + 3000, false},
+        {"larger than the screen and beyond it", screenWidth, screenHeight, screenWidth + 3000, screenHeight + 3000,
+         false},
+    };
+    for (const Case& c : cases) {
+        Form form;
+        form.Caption = "Ovládání Korvela";
+        form.Left = c.left;
+        form.Top = c.top;
+        form.Width = c.width;
+        form.Height = c.height;
+        form.Show();
+        QTest::qWait(20);
+        const QRect frame = form.Widget()->frameGeometry();
+        EXPECT_TRUE(area.contains(frame.topLeft())) << c.what;
+        if (c.fits) {
+            EXPECT_TRUE(area.contains(frame)) << c.what << " frame " << frame.x() << "," << frame.y() << " "
+                                              << frame.width() << "x" << frame.height() << " area " << area.width()
+                                              << "x" << area.height();
+        }
+        // The program's values stay as it set them.
+        EXPECT_EQ(form.Left.get(), c.left) << c.what;
+        EXPECT_EQ(form.Top.get(), c.top) << c.what;
+        form.Hide();
+    }
+}
+
+// A window system that puts the window elsewhere as it comes up (one that
+// was resized before it was framed, say) is corrected; once the window is up,
+// where it goes is the user's affair.
+TEST_F(WindowsTest, AWindowPutAboveTheScreenAsItComesUpIsBroughtBack) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    Form form;
+    form.Caption = "Ovládání Korvela";
+    form.Show();
+    QTest::qWait(20);
+    form.Widget()->move(area.left() - 40, area.top() - 30);
+    EXPECT_TRUE(Until([&] { return area.contains(form.Widget()->frameGeometry().topLeft()); }, 500));
+    QTest::qWait(2500);
+    form.Widget()->move(area.left() - 40, area.top() + 30);
+    QTest::qWait(200);
+    EXPECT_LT(form.Widget()->frameGeometry().left(), area.left());
+    form.Hide();
 }
 
 }  // namespace
