@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QObject>
 
+#include "platform/forms/form.h"
 #include "platform/forms/handles.h"
 #include "platform/forms/layer.h"
 
@@ -103,6 +104,22 @@ private:
 
 Container::~Container() {
     for (Control* child : children_) child->container_ = nullptr;
+}
+
+void ForEachControl(const Container& container, const std::function<void(Control&)>& visit) {
+    for (Control* control : container.Controls()) {
+        visit(*control);
+        if (const auto* inner = dynamic_cast<const Container*>(control)) ForEachControl(*inner, visit);
+    }
+}
+
+Form* Control::ParentForm() const {
+    for (Container* c = container_; c;) {
+        if (auto* form = dynamic_cast<Form*>(c)) return form;
+        auto* holder = dynamic_cast<Control*>(c);
+        c = holder ? holder->container_ : nullptr;
+    }
+    return nullptr;
 }
 
 Control::Control(Container& parent) : container_(&parent) {
@@ -329,10 +346,14 @@ bool Control::HandleEvent(QObject*, QEvent* event) {
         return false;
     case QEvent::KeyPress: {
         auto* e = static_cast<QKeyEvent*>(event);
-        if (!KeyPress || e->text().isEmpty()) return false;
-        int keyAscii = e->text().at(0).unicode();
-        KeyPress(keyAscii);
-        return keyAscii == 0;
+        if (KeyPress && !e->text().isEmpty()) {
+            int keyAscii = e->text().at(0).unicode();
+            KeyPress(keyAscii);
+            if (keyAscii == 0) return true;
+        }
+        if (ActOnKey(*e)) return true;
+        Form* form = ParentForm();
+        return form && form->TakeKey(*e, this);
     }
     default: return false;
     }

@@ -19,6 +19,7 @@
 #include <QStyleOptionGroupBox>
 #include <QWheelEvent>
 
+#include "platform/forms/form.h"
 #include "platform/forms/look_pictures.h"
 
 namespace forms {
@@ -280,9 +281,23 @@ void CommandButton::ApplyOwn(int id) {
     auto* button = static_cast<QPushButton*>(Widget());
     if (id == kCaption) ChangeLook([&] { button->setText(Q(Caption)); });
     if (id == kStyle) ChangeLook([this] { ApplyColors(); });
+    // The default button shows that Return presses it.
+    if (id == kDefault) ChangeLook([&] { button->setDefault(Default); });
+    if ((id == kDefault && Default) || (id == kCancel && Cancel)) {
+        Form* form = ParentForm();
+        if (!form) return;
+        ForEachControl(*form, [&](Control& control) {
+            auto* other = dynamic_cast<CommandButton*>(&control);
+            if (!other || other == this) return;
+            if (id == kDefault) other->Default = false;
+            if (id == kCancel) other->Cancel = false;
+        });
+    }
 }
 
-std::string CommandButton::Look() const { return Control::Look() + ' ' + std::to_string(Style) + ' ' + Caption(); }
+std::string CommandButton::Look() const {
+    return Control::Look() + ' ' + std::to_string(Style) + (Default ? " default " : " ") + Caption();
+}
 
 void CommandButton::ApplyColors() {
     QWidget* w = Widget();

@@ -34,15 +34,20 @@ inline constexpr int vbComboDropdownList = 2;
 
 // A push button. Its BackColor shows only with Style vbButtonGraphical, as
 // the program's coloured buttons (piano keys, interval buttons) are designed.
+// Return presses the focused button; Default and Cancel name the buttons
+// that Return (elsewhere in the form) and Escape press (Form::TakeKey). A
+// form has one of each at most: setting one clears it on the others.
 class CommandButton : public Control {
 public:
     explicit CommandButton(Container& parent);
 
     Property<std::string> Caption{this, kCaption};
     Property<int> Style{this, kStyle, vbButtonStandard};
+    Property<bool> Default{this, kDefault, false};
+    Property<bool> Cancel{this, kCancel, false};
 
 protected:
-    enum : int { kCaption = kFirstOwn, kStyle };
+    enum : int { kCaption = kFirstOwn, kStyle, kDefault, kCancel };
     void ApplyOwn(int id) override;
     void ApplyColors() override;
     bool ClicksOnRelease() const override { return false; }

@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMoveEvent>
@@ -15,6 +16,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "platform/forms/controls.h"
 #include "platform/forms/handles.h"
 #include "platform/forms/window_focus.h"
 
@@ -105,6 +107,11 @@ protected:
     void moveEvent(QMoveEvent* event) override {
         QMainWindow::moveEvent(event);
         form_->KeepTitleBarOnScreen();
+    }
+    // Keys that none of the form's controls took (none of them has the focus,
+    // or the one that has it passed the key on).
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!form_->TakeKey(*event, nullptr)) QMainWindow::keyPressEvent(event);
     }
 
 private:
@@ -326,6 +333,53 @@ void Form::UnloadAs(int mode) {
     wasUnloaded_ = true;
     Hide();
     if (Unloaded) Unloaded();
+}
+
+namespace {
+
+// The button of the form whose `role` (Default or Cancel) is set; nullptr when none is.
+CommandButton* ButtonWithRole(const Form& form, Property<bool> CommandButton::*role) {
+    CommandButton* found = nullptr;
+    ForEachControl(form, [&](Control& control) {
+        auto* button = dynamic_cast<CommandButton*>(&control);
+        if (!found && button && (button->*role)()) found = button;
+    });
+    return found;
+}
+
+// Whether the user could click the button now.
+bool CanBePressed(const CommandButton* button) {
+    const QWidget* w = button ? button->Widget() : nullptr;
+    return w && w->isVisible() && w->isEnabled();
+}
+
+}  // namespace
+
+bool Form::TakeKey(const QKeyEvent& key, Control* focused) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    // What the key does; a key held down does it once.
+    std::function<void()> action;
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        auto* button = dynamic_cast<CommandButton*>(focused);
+        if (!CanBePressed(button)) button = ButtonWithRole(*this, &CommandButton::Default);
+        if (CanBePressed(button)) action = [button] { button->PerformClick(); };
+        break;
+    }
+    case Qt::Key_Escape:
+        if (CommandButton* cancel = ButtonWithRole(*this, &CommandButton::Cancel)) {
+            if (CanBePressed(cancel)) action = [cancel] { cancel->PerformClick(); };
+        } else if (this != MainForm()) {
+            // A dialog without a Cancel button closes as its close box closes it.
+            action = [this] { UnloadAs(vbFormControlMenu); };
+        }
+        break;
+    default: break;
+    }
+    if (!action) return false;
+    if (!key.isAutoRepeat()) action();
+    return true;
 }
 
 bool Form::IsTopmost() const { return window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }

@@ -25,7 +25,10 @@
 // whatever Left and Top say, and wholly on it where it fits. While it comes
 // up, a window system that puts it elsewhere is corrected.
 //
-// Shown, a form takes the keyboard focus (window_focus.h).
+// Keys: Return and keypad Enter press the focused command button, elsewhere
+// the form's Default button; Escape presses its Cancel button, and closes a
+// form without one as its close box does, except the main form, which is
+// not a dialog. Shown, a form takes the keyboard focus (window_focus.h).
 #pragma once
 
 #include <functional>
@@ -38,6 +41,7 @@
 #include "platform/forms/control.h"
 
 class QEventLoop;
+class QKeyEvent;
 class QMainWindow;
 class QMenuBar;
 class QTimer;
@@ -91,6 +95,10 @@ public:
 
     // Raised after the form was unloaded; the program ends when its main form is.
     std::function<void()> Unloaded;
+
+    // Return, Enter or Escape pressed in the form while `focused` (nullptr:
+    // none of its controls) has the focus: whether the form acted on it.
+    bool TakeKey(const QKeyEvent& key, Control* focused);
 
     void PropertyChanged(int id) override;
 
