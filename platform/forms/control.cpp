@@ -230,8 +230,14 @@ void Control::PropertyChanged(int id) {
     case kTop:
     case kWidth:
     case kHeight: ApplyGeometry(); break;
-    case kVisible: ApplyVisible(); break;
-    case kEnabled: ChangeLook([this] { widget_->setEnabled(Enabled); }); break;
+    case kVisible:
+        ApplyVisible();
+        AvailabilityChanged();
+        break;
+    case kEnabled:
+        ChangeLook([this] { widget_->setEnabled(Enabled); });
+        AvailabilityChanged();
+        break;
     case kToolTipText: widget_->setToolTip(QString::fromStdString(ToolTipText)); break;
     case kBackColor:
     case kForeColor: ChangeLook([this] { ApplyColors(); }); break;

@@ -156,6 +156,8 @@ protected:
     // A key pressed while the control has the focus, after its KeyPress:
     // whether the control acted on it (then the form does not).
     virtual bool ActOnKey(const QKeyEvent&) { return false; }
+    // Called when Visible or Enabled changed.
+    virtual void AvailabilityChanged() {}
     // Input events of `child` (a part of the widget, such as a combo box's
     // edit field) reach this control's events too.
     void RouteEventsFrom(QWidget* child);

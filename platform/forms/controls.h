@@ -131,7 +131,9 @@ private:
 };
 
 // Option buttons placed in the same container form one group: setting one to
-// True sets the others to False.
+// True sets the others to False. The group is one stop for Tab (the chosen
+// option, else the first one); the arrow keys go from option to option
+// within it, round at the ends, and choose the option they reach.
 class OptionButton : public Control {
 public:
     explicit OptionButton(Container& parent);
@@ -143,8 +145,14 @@ protected:
     enum : int { kCaption = kFirstOwn, kValue };
     void ApplyOwn(int id) override;
     bool ClicksOnRelease() const override { return false; }
+    bool ActOnKey(const QKeyEvent& key) override;
+    void AvailabilityChanged() override;
 
 private:
+    // The options of this one's group that the user can reach, in order.
+    std::vector<OptionButton*> Reachable() const;
+    void PlaceTabStop();
+
     bool shown_ = false;
 };
 

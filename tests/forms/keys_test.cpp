@@ -1,6 +1,7 @@
 // Keys in forms: Return and keypad Enter press the focused button, elsewhere
 // the form's Default button; Escape presses its Cancel button or closes a
-// dialog as its close box does, never the main form.
+// dialog as its close box does, never the main form; option buttons of one
+// container are one stop for Tab, with the arrow keys going within the group.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMainWindow>
@@ -162,6 +163,77 @@ TEST_F(KeysTest, EscapePressesCancelOrClosesADialogButNeverTheMainForm) {
         SetMainForm(nullptr);
         d.Hide();
     }
+}
+
+// Two option groups: four options in a frame between two buttons, and two on the form.
+TEST_F(KeysTest, AnOptionGroupIsOneTabStopAndTheArrowsMoveWithinIt) {
+    Form form;
+    form.SetClientSize(6000, 4000);
+    CommandButton before(form);
+    before.Move(120, 120, 1200, 375);
+    Frame frame(form);
+    frame.Move(120, 600, 2400, 2000);
+    ControlArray<OptionButton> opt("opt");
+    for (int i = 0; i < 4; ++i) opt.Load(i, frame).Move(120, 240.0f + 360.0f * static_cast<float>(i), 1800, 255);
+    CommandButton after(form);
+    after.Move(3000, 120, 1200, 375);
+    std::vector<int> clicks;
+    for (int i = 0; i < 4; ++i) opt(i).Click = [&clicks, i] { clicks.push_back(i); };
+    form.Show();
+
+    auto focused = [&]() -> QWidget* { return form.Widget()->focusWidget(); };
+    auto chosen = [&] {
+        std::vector<int> on;
+        for (int i = 0; i < 4; ++i)
+            if (opt(i).Value) on.push_back(i);
+        return on;
+    };
+
+    // None chosen: Tab stops at the first option, then leaves the group.
+    before.SetFocus();
+    Press(form, Qt::Key_Tab);
+    EXPECT_EQ(focused(), opt(0).Widget());
+    Press(form, Qt::Key_Tab);
+    EXPECT_EQ(focused(), after.Widget());
+    Press(form, Qt::Key_Backtab);
+    EXPECT_EQ(focused(), opt(0).Widget());
+    EXPECT_TRUE(chosen().empty());  // reaching it by Tab chooses nothing
+
+    // The arrows go round the group and choose the option they reach.
+    struct Step {
+        Qt::Key key;
+        int reached;
+    };
+    const Step steps[] = {{Qt::Key_Down, 1}, {Qt::Key_Right, 2}, {Qt::Key_Down, 3}, {Qt::Key_Down, 0},
+                          {Qt::Key_Up, 3},   {Qt::Key_Left, 2}};
+    for (const Step& s : steps) {
+        Press(form, s.key);
+        EXPECT_EQ(focused(), opt(s.reached).Widget()) << s.key;
+        EXPECT_EQ(chosen(), std::vector<int>{s.reached}) << s.key;
+    }
+    EXPECT_EQ(clicks, (std::vector<int>{1, 2, 3, 0, 3, 2}));
+
+    // The chosen option is the group's stop, from either side.
+    Press(form, Qt::Key_Tab);
+    EXPECT_EQ(focused(), after.Widget());
+    Press(form, Qt::Key_Backtab);
+    EXPECT_EQ(focused(), opt(2).Widget());
+    after.SetFocus();
+    opt(1).Value = true;  // chosen by the program
+    Press(form, Qt::Key_Backtab);
+    EXPECT_EQ(focused(), opt(1).Widget());
+
+    // An option that cannot be chosen is passed over, and is no stop.
+    opt(0).Enabled = false;
+    Press(form, Qt::Key_Up);
+    EXPECT_EQ(focused(), opt(3).Widget());
+    Press(form, Qt::Key_Down);
+    EXPECT_EQ(focused(), opt(1).Widget());
+    opt(1).Value = false;
+    before.SetFocus();
+    Press(form, Qt::Key_Tab);
+    EXPECT_EQ(focused(), opt(1).Widget());
+    form.Hide();
 }
 
 }  // namespace
