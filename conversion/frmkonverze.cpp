@@ -91,6 +91,9 @@ void frmKonverze::InitializeComponent() {
     cmdPokracovat.Visible = false;
     forms::Place(cmdKonec, "cmdKonec", 1800, 6600, 2415, 495);
     cmdKonec.Caption = "Konec";
+    // Return starts the conversion; Escape closes the dialog as "Konec" does.
+    cmdGo.Default = true;
+    cmdKonec.Cancel = true;
     forms::Place(lblLadeni, "lblLadeni", 1800, 3840, 2415, 255);
     lblLadeni.Visible = false;
     // The label is read only where the button over it is hidden.

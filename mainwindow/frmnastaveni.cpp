@@ -72,6 +72,8 @@ void frmNastaveni::InitializeComponent() {
     button(cmdOK, "Ok", 240, 2520, 1095);
     button(cmdZrušit, "Zrušit", 1560, 2520, 1095);
     button(cmdNapoveda, "Nápověda", 2880, 2520, 1095);
+    cmdOK.Default = true;
+    cmdZrušit.Cancel = true;
 
     cmdCDur.Click = [this] { cmdCDur_Click(); };
     cmdGDur.Click = [this] { cmdGDur_Click(); };

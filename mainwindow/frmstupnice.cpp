@@ -34,6 +34,8 @@ void frmStupnice::InitializeComponent() {
     }
     forms::Place(cmdOK, "cmdOK", 2040, 6960, 2175, 495);
     cmdOK.Caption = "Ok";
+    // Return confirms the choice; Escape closes the dialog as its close box does.
+    cmdOK.Default = true;
     forms::Place(cmdZrusit, "cmdZrusit", 2040, 7560, 2175, 495);
     cmdZrusit.Caption = "Zrušit nastavení";
     forms::Place(cmdHelp, "cmdHelp", 3600, 120, 975, 255);

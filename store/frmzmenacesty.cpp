@@ -62,6 +62,8 @@ void frmZmenaCesty::InitializeComponent() {
     OKButton.Caption = "OK";
     forms::Place(CancelButton, "CancelButton", 4680, 2520, 1215, 375);
     CancelButton.Caption = "Cancel";
+    OKButton.Default = true;
+    CancelButton.Cancel = true;
 }
 
 void frmZmenaCesty::Form_Load() { lblStaraCesta.Caption = StaraCesta; }

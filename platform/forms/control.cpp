@@ -11,6 +11,7 @@
 #include <QObject>
 
 #include "platform/forms/font.h"
+#include "platform/forms/form.h"
 #include "platform/forms/handles.h"
 #include "platform/forms/layer.h"
 
@@ -104,6 +105,22 @@ private:
 
 Container::~Container() {
     for (Control* child : children_) child->container_ = nullptr;
+}
+
+void ForEachControl(const Container& container, const std::function<void(Control&)>& visit) {
+    for (Control* control : container.Controls()) {
+        visit(*control);
+        if (const auto* inner = dynamic_cast<const Container*>(control)) ForEachControl(*inner, visit);
+    }
+}
+
+Form* Control::ParentForm() const {
+    for (Container* c = container_; c;) {
+        if (auto* form = dynamic_cast<Form*>(c)) return form;
+        auto* holder = dynamic_cast<Control*>(c);
+        c = holder ? holder->container_ : nullptr;
+    }
+    return nullptr;
 }
 
 Control::Control(Container& parent) : container_(&parent) {
@@ -210,8 +227,14 @@ void Control::PropertyChanged(int id) {
     case kTop:
     case kWidth:
     case kHeight: ApplyGeometry(); break;
-    case kVisible: ApplyVisible(); break;
-    case kEnabled: ChangeLook([this] { widget_->setEnabled(Enabled); }); break;
+    case kVisible:
+        ApplyVisible();
+        AvailabilityChanged();
+        break;
+    case kEnabled:
+        ChangeLook([this] { widget_->setEnabled(Enabled); });
+        AvailabilityChanged();
+        break;
     case kToolTipText: widget_->setToolTip(QString::fromStdString(ToolTipText)); break;
     case kBackColor:
     case kForeColor: ChangeLook([this] { ApplyColors(); }); break;
@@ -326,10 +349,14 @@ bool Control::HandleEvent(QObject*, QEvent* event) {
         return false;
     case QEvent::KeyPress: {
         auto* e = static_cast<QKeyEvent*>(event);
-        if (!KeyPress || e->text().isEmpty()) return false;
-        int keyAscii = e->text().at(0).unicode();
-        KeyPress(keyAscii);
-        return keyAscii == 0;
+        if (KeyPress && !e->text().isEmpty()) {
+            int keyAscii = e->text().at(0).unicode();
+            KeyPress(keyAscii);
+            if (keyAscii == 0) return true;
+        }
+        if (ActOnKey(*e)) return true;
+        Form* form = ParentForm();
+        return form && form->TakeKey(*e, this);
     }
     default: return false;
     }

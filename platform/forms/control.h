@@ -20,6 +20,7 @@
 #include "platform/forms/property.h"
 
 class QEvent;
+class QKeyEvent;
 
 namespace forms {
 
@@ -55,6 +56,7 @@ public:
 };
 
 class Control;
+class Form;
 class Layer;
 
 // Something controls are placed in: a form, a frame or a picture box. Option
@@ -80,6 +82,9 @@ private:
     std::vector<Control*> children_;
     Layer* gathering_ = nullptr;  // the layer new controls lie in, while it gathers
 };
+
+// Calls `visit` for every control in `container`, and in the containers among them, in order.
+void ForEachControl(const Container& container, const std::function<void(Control&)>& visit);
 
 using MouseHandler = std::function<void(int Button, int Shift, float X, float Y)>;
 using KeyPressHandler = std::function<void(int& KeyAscii)>;
@@ -115,6 +120,8 @@ public:
     void SetFocus();
 
     Container* Parent() const { return container_; }
+    // The form the control lies in, through its frames and picture boxes.
+    Form* ParentForm() const;
     QWidget* Widget() const { return widget_; }
     HWND hWnd() const { return hwnd_; }
 
@@ -146,6 +153,11 @@ protected:
     // the dozen per step.
     virtual bool HidesByPainting() const { return false; }
     virtual bool HandleEvent(QObject* watched, QEvent* event);
+    // A key pressed while the control has the focus, after its KeyPress:
+    // whether the control acted on it (then the form does not).
+    virtual bool ActOnKey(const QKeyEvent&) { return false; }
+    // Called when Visible or Enabled changed.
+    virtual void AvailabilityChanged() {}
     // Input events of `child` (a part of the widget, such as a combo box's
     // edit field) reach this control's events too.
     void RouteEventsFrom(QWidget* child);

@@ -19,6 +19,7 @@
 #include <QStyleOptionGroupBox>
 #include <QWheelEvent>
 
+#include "platform/forms/form.h"
 #include "platform/forms/look_pictures.h"
 
 namespace forms {
@@ -280,9 +281,23 @@ void CommandButton::ApplyOwn(int id) {
     auto* button = static_cast<QPushButton*>(Widget());
     if (id == kCaption) ChangeLook([&] { button->setText(Q(Caption)); });
     if (id == kStyle) ChangeLook([this] { ApplyColors(); });
+    // The default button shows that Return presses it.
+    if (id == kDefault) ChangeLook([&] { button->setDefault(Default); });
+    if ((id == kDefault && Default) || (id == kCancel && Cancel)) {
+        Form* form = ParentForm();
+        if (!form) return;
+        ForEachControl(*form, [&](Control& control) {
+            auto* other = dynamic_cast<CommandButton*>(&control);
+            if (!other || other == this) return;
+            if (id == kDefault) other->Default = false;
+            if (id == kCancel) other->Cancel = false;
+        });
+    }
 }
 
-std::string CommandButton::Look() const { return Control::Look() + ' ' + std::to_string(Style) + ' ' + Caption(); }
+std::string CommandButton::Look() const {
+    return Control::Look() + ' ' + std::to_string(Style) + (Default ? " default " : " ") + Caption();
+}
 
 void CommandButton::ApplyColors() {
     QWidget* w = Widget();
@@ -417,6 +432,51 @@ OptionButton::OptionButton(Container& parent) : Control(parent) {
     radio->setAutoExclusive(false);
     QObject::connect(radio, &QRadioButton::clicked, [this] { Value = true; });
     Attach(radio);
+    PlaceTabStop();
+}
+
+std::vector<OptionButton*> OptionButton::Reachable() const {
+    std::vector<OptionButton*> group;
+    if (!Parent()) return group;
+    for (Control* sibling : Parent()->Controls()) {
+        auto* option = dynamic_cast<OptionButton*>(sibling);
+        QWidget* w = option ? option->Widget() : nullptr;
+        if (w && w->isEnabled() && w->isVisibleTo(w->window())) group.push_back(option);
+    }
+    return group;
+}
+
+void OptionButton::PlaceTabStop() {
+    const std::vector<OptionButton*> group = Reachable();
+    OptionButton* stop = group.empty() ? nullptr : group.front();
+    for (OptionButton* option : group)
+        if (option->Value) stop = option;
+    if (!Parent()) return;
+    for (Control* sibling : Parent()->Controls())
+        if (auto* option = dynamic_cast<OptionButton*>(sibling); option && option->Widget())
+            option->Widget()->setFocusPolicy(option == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void OptionButton::AvailabilityChanged() { PlaceTabStop(); }
+
+bool OptionButton::ActOnKey(const QKeyEvent& key) {
+    if ((key.modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) != Qt::NoModifier) return false;
+    int step = 0;
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Left: step = -1; break;
+    case Qt::Key_Down:
+    case Qt::Key_Right: step = 1; break;
+    default: return false;
+    }
+    const std::vector<OptionButton*> group = Reachable();
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (at == group.end() || group.size() < 2) return true;
+    const auto n = static_cast<std::ptrdiff_t>(group.size());
+    OptionButton* next = group[static_cast<std::size_t>(((at - group.begin()) + step + n) % n)];
+    next->Widget()->setFocus(step < 0 ? Qt::BacktabFocusReason : Qt::TabFocusReason);
+    next->Value = true;
+    return true;
 }
 
 void OptionButton::ApplyOwn(int id) {
@@ -426,6 +486,7 @@ void OptionButton::ApplyOwn(int id) {
     radio->setChecked(Value);
     if (Value == shown_) return;
     shown_ = Value;
+    PlaceTabStop();
     if (!Value) return;
     if (Parent()) {
         for (Control* sibling : Parent()->Controls()) {

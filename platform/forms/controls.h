@@ -34,15 +34,20 @@ inline constexpr int vbComboDropdownList = 2;
 
 // A push button. Its BackColor shows only with Style vbButtonGraphical, as
 // the program's coloured buttons (piano keys, interval buttons) are designed.
+// Return presses the focused button; Default and Cancel name the buttons
+// that Return (elsewhere in the form) and Escape press (Form::TakeKey). A
+// form has one of each at most: setting one clears it on the others.
 class CommandButton : public Control {
 public:
     explicit CommandButton(Container& parent);
 
     Property<std::string> Caption{this, kCaption};
     Property<int> Style{this, kStyle, vbButtonStandard};
+    Property<bool> Default{this, kDefault, false};
+    Property<bool> Cancel{this, kCancel, false};
 
 protected:
-    enum : int { kCaption = kFirstOwn, kStyle };
+    enum : int { kCaption = kFirstOwn, kStyle, kDefault, kCancel };
     void ApplyOwn(int id) override;
     void ApplyColors() override;
     bool ClicksOnRelease() const override { return false; }
@@ -126,7 +131,9 @@ private:
 };
 
 // Option buttons placed in the same container form one group: setting one to
-// True sets the others to False.
+// True sets the others to False. The group is one stop for Tab (the chosen
+// option, else the first one); the arrow keys go from option to option
+// within it, round at the ends, and choose the option they reach.
 class OptionButton : public Control {
 public:
     explicit OptionButton(Container& parent);
@@ -138,8 +145,14 @@ protected:
     enum : int { kCaption = kFirstOwn, kValue };
     void ApplyOwn(int id) override;
     bool ClicksOnRelease() const override { return false; }
+    bool ActOnKey(const QKeyEvent& key) override;
+    void AvailabilityChanged() override;
 
 private:
+    // The options of this one's group that the user can reach, in order.
+    std::vector<OptionButton*> Reachable() const;
+    void PlaceTabStop();
+
     bool shown_ = false;
 };
 

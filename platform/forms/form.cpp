@@ -6,20 +6,30 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFontMetrics>
-#include <QScreen>
 #include <QEventLoop>
+#include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QTimer>
 
+#include "platform/forms/controls.h"
 #include "platform/forms/font.h"
 #include "platform/forms/handles.h"
+#include "platform/forms/window_focus.h"
 
 namespace forms {
 
 namespace {
 ModalDriver g_modalDriver;
+
+// How long a window that comes up is watched for its title bar: the window
+// manager frames and maps it a few turns of the event loop after it was shown.
+constexpr int kPlaceCheckEvery = 50;  // ms
+constexpr int kPlaceChecks = 40;
 
 // Living forms, the one shown most recently last.
 std::vector<Form*>& ShownOrder() {
@@ -81,7 +91,7 @@ ModalDriver SetModalDriver(ModalDriver driver) {
 
 class FormWindow : public QMainWindow {
 public:
-    explicit FormWindow(Form* form) : form_(form) {}
+    explicit FormWindow(Form* form) : form_(form) { TakeFocusWhenShown(*this); }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
@@ -93,6 +103,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override {
         QMainWindow::resizeEvent(event);
         form_->WindowResized();
+        form_->KeepTitleBarOnScreen();
+    }
+    void moveEvent(QMoveEvent* event) override {
+        QMainWindow::moveEvent(event);
+        form_->KeepTitleBarOnScreen();
+    }
+    // Keys that none of the form's controls took (none of them has the focus,
+    // or the one that has it passed the key on).
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!form_->TakeKey(*event, nullptr)) QMainWindow::keyPressEvent(event);
     }
 
 private:
@@ -104,6 +124,12 @@ Form::Form() : window_(new FormWindow(this)) {
     window_->setCentralWidget(client_);
     client_->setAutoFillBackground(true);
     hwnd_ = RegisterHandle(this);
+    placeWatch_ = new QTimer(window_);
+    placeWatch_->setInterval(kPlaceCheckEvery);
+    QObject::connect(placeWatch_, &QTimer::timeout, [this] {
+        KeepTitleBarOnScreen();
+        if (--placeChecks_ <= 0) placeWatch_->stop();
+    });
     PropertyChanged(kBackColor);
     ApplyGeometry();
 }
@@ -142,8 +168,59 @@ void Form::SetClientSize(float width, float height) {
 
 void Form::ApplyGeometry() {
     applying_ = true;
-    window_->move(TwipsToPixels(Left), TwipsToPixels(Top));
     window_->resize(TwipsToPixels(Width), TwipsToPixels(Height));
+    window_->move(OnScreen({TwipsToPixels(Left), TwipsToPixels(Top)}));
+    placedWithFrame_ = FrameMargins();
+    applying_ = false;
+    if (window_->isVisible()) WatchPlace();
+}
+
+QMargins Form::FrameMargins() const {
+    const QRect frame = window_->frameGeometry();
+    const QRect inner = window_->geometry();
+    return {inner.left() - frame.left(), inner.top() - frame.top(), frame.right() - inner.right(),
+            frame.bottom() - inner.bottom()};
+}
+
+QPoint Form::OnScreen(QPoint wanted) const {
+    const QScreen* screen = QGuiApplication::screenAt(wanted);
+    if (!screen) screen = window_->screen();
+    if (!screen) return wanted;
+    // The frame as it is known: before the window is first shown, the window
+    // system's part of it (the title bar) is not known yet and counts as none.
+    const QSize frame = window_->frameGeometry().size();
+    const QRect area = screen->availableGeometry();
+    // The top left corner on the area; the rest of the frame too, where it fits.
+    const int x = std::max(area.left(), std::min(wanted.x(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(wanted.y(), area.bottom() + 1 - frame.height()));
+    return {x, y};
+}
+
+void Form::WatchPlace() {
+    placeChecks_ = kPlaceChecks;
+    placeWatch_->start();
+}
+
+void Form::KeepTitleBarOnScreen() {
+    // Only while the window comes up: afterwards its place is the user's.
+    if (placeChecks_ <= 0 || applying_ || !window_->isVisible()) return;
+    const QScreen* screen = window_->screen();
+    if (!screen) return;
+    const QRect frame = window_->frameGeometry();
+    QPoint wanted;
+    if (placedWithFrame_.isNull() && !FrameMargins().isNull()) {
+        // The window manager's frame has come: the program's place again, with the whole frame.
+        wanted = {TwipsToPixels(Left), TwipsToPixels(Top)};
+    } else if (!screen->availableGeometry().contains(frame.topLeft())) {
+        // The window system put it elsewhere: a window resized before the
+        // window manager framed it can end up with its title bar above the screen.
+        wanted = frame.topLeft();
+    } else {
+        return;
+    }
+    applying_ = true;
+    window_->move(OnScreen(wanted));
+    placedWithFrame_ = FrameMargins();
     applying_ = false;
 }
 
@@ -206,6 +283,8 @@ void Form::Show(int modal) {
     window_->show();
     window_->raise();
     window_->activateWindow();
+    WatchPlace();
+    KeepTitleBarOnScreen();
     if (!modal_) return;
     if (g_modalDriver) {
         g_modalDriver(*this);
@@ -253,6 +332,53 @@ void Form::UnloadAs(int mode) {
     wasUnloaded_ = true;
     Hide();
     if (Unloaded) Unloaded();
+}
+
+namespace {
+
+// The button of the form whose `role` (Default or Cancel) is set; nullptr when none is.
+CommandButton* ButtonWithRole(const Form& form, Property<bool> CommandButton::*role) {
+    CommandButton* found = nullptr;
+    ForEachControl(form, [&](Control& control) {
+        auto* button = dynamic_cast<CommandButton*>(&control);
+        if (!found && button && (button->*role)()) found = button;
+    });
+    return found;
+}
+
+// Whether the user could click the button now.
+bool CanBePressed(const CommandButton* button) {
+    const QWidget* w = button ? button->Widget() : nullptr;
+    return w && w->isVisible() && w->isEnabled();
+}
+
+}  // namespace
+
+bool Form::TakeKey(const QKeyEvent& key, Control* focused) {
+    if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    // What the key does; a key held down does it once.
+    std::function<void()> action;
+    switch (key.key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        auto* button = dynamic_cast<CommandButton*>(focused);
+        if (!CanBePressed(button)) button = ButtonWithRole(*this, &CommandButton::Default);
+        if (CanBePressed(button)) action = [button] { button->PerformClick(); };
+        break;
+    }
+    case Qt::Key_Escape:
+        if (CommandButton* cancel = ButtonWithRole(*this, &CommandButton::Cancel)) {
+            if (CanBePressed(cancel)) action = [cancel] { cancel->PerformClick(); };
+        } else if (this != MainForm()) {
+            // A dialog without a Cancel button closes as its close box closes it.
+            action = [this] { UnloadAs(vbFormControlMenu); };
+        }
+        break;
+    default: break;
+    }
+    if (!action) return false;
+    if (!key.isAutoRepeat()) action();
+    return true;
 }
 
 bool Form::IsTopmost() const { return window_->windowFlags().testFlag(Qt::WindowStaysOnTopHint); }

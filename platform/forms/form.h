@@ -19,19 +19,32 @@
 // Size: Width and Height are the window's size without the system's frame
 // (menu bar included); ScaleWidth and ScaleHeight the inner area below the
 // menu bar that controls are placed in, all in twips.
+//
+// Place: Left and Top are where the window's frame goes, kept on the screen:
+// a form opens with its title bar on the available area of its screen
+// whatever Left and Top say, and wholly on it where it fits. While it comes
+// up, a window system that puts it elsewhere is corrected.
+//
+// Keys: Return and keypad Enter press the focused command button, elsewhere
+// the form's Default button; Escape presses its Cancel button, and closes a
+// form without one as its close box does, except the main form, which is
+// not a dialog. Shown, a form takes the keyboard focus (window_focus.h).
 #pragma once
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include <QMargins>
 #include <QPointer>
 
 #include "platform/forms/control.h"
 
 class QEventLoop;
+class QKeyEvent;
 class QMainWindow;
 class QMenuBar;
+class QTimer;
 
 namespace forms {
 
@@ -83,6 +96,10 @@ public:
     // Raised after the form was unloaded; the program ends when its main form is.
     std::function<void()> Unloaded;
 
+    // Return, Enter or Escape pressed in the form while `focused` (nullptr:
+    // none of its controls) has the focus: whether the form acted on it.
+    bool TakeKey(const QKeyEvent& key, Control* focused);
+
     void PropertyChanged(int id) override;
 
 protected:
@@ -99,10 +116,20 @@ private:
     void WindowResized();
     void ApplyGeometry();
     int MenuBarHeight() const;
+    // Where the frame goes for its top left corner to be at `wanted`, kept on the screen.
+    QPoint OnScreen(QPoint wanted) const;
+    // The window manager's frame around the window, as far as it is known.
+    QMargins FrameMargins() const;
+    // Watches the window's place for a while after the program placed it.
+    void WatchPlace();
+    void KeepTitleBarOnScreen();
 
     QPointer<FormWindow> window_;
     QWidget* client_ = nullptr;
     QEventLoop* modalLoop_ = nullptr;
+    QTimer* placeWatch_ = nullptr;
+    int placeChecks_ = 0;
+    QMargins placedWithFrame_;
     HWND hwnd_ = 0;
     bool loaded_ = false;
     bool modal_ = false;

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -11,12 +10,12 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <QTimer>
 
 #include <algorithm>
 
 #include "platform/forms/font.h"
 #include "platform/forms/form.h"
+#include "platform/forms/window_focus.h"
 
 namespace forms {
 
@@ -91,58 +90,15 @@ QString BreakLongWords(const QString& text, const QFontMetrics& metrics, int wid
     return out;
 }
 
-// Keeps the keyboard focus on a box for as long as it is up, so that Return
-// answers it. The window manager may map the box only after a turn or two of
-// the event loop and need not give it the focus on its own (when no window
-// of ours had it, as while the main window is hidden); the focus may also go
-// to another window of the program, which takes no input while the box is
-// up, or nowhere, when a box raised over this one is answered. Whenever the
-// box is the topmost modal window without the focus, it asks for it: always
-// while the focus is in another window of the program, and for a while after
-// it came (or came to the top again) while the focus is nowhere of ours; a
-// user who went on to another program afterwards is left there.
-class BoxFocus : public QObject {
-public:
-    explicit BoxFocus(QDialog& box) : QObject(&box), box_(box) {
-        auto* check = new QTimer(this);
-        check->setInterval(40);
-        connect(check, &QTimer::timeout, this, [this] { Check(); });
-        check->start();
-    }
-
-private:
-    static constexpr qint64 kAskWhileFocusIsNowhere = 3000;  // ms
-
-    void Check() {
-        if (!box_.isVisible() || QApplication::activeModalWidget() != &box_) {
-            onTop_ = false;  // not shown yet, or a box over it has the say
-            return;
-        }
-        if (!onTop_) {
-            onTop_ = true;
-            sinceOnTop_.start();
-        }
-        // A menu opened in the box (the text's context menu) holds the keys meanwhile.
-        if (box_.isActiveWindow() || QApplication::activePopupWidget()) return;
-        if (QGuiApplication::focusWindow() || sinceOnTop_.elapsed() < kAskWhileFocusIsNowhere) {
-            box_.raise();
-            box_.activateWindow();
-        }
-    }
-
-    QDialog& box_;
-    bool onTop_ = false;
-    QElapsedTimer sinceOnTop_;
-};
-
-// Puts a dialog in front of the current form and keeps the focus on it. A
-// box raised while no form is shown has no window to stand in front of: it
-// stands above every window, or a topmost window (of this program, or of a
-// second copy of it) could cover it and leave it unanswerable.
+// Puts a dialog in front of the current form; being modal, it keeps the
+// keyboard focus while it is up (WatchWindowFocus). A box raised while no
+// form is shown has no window to stand in front of: it stands above every
+// window, or a topmost window (of this program, or of a second copy of it)
+// could cover it and leave it unanswerable.
 void StandAboveCurrentForm(QDialog& dialog) {
+    WatchWindowFocus();
     Form* form = CurrentForm();
     if (!form || form->IsTopmost()) dialog.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    new BoxFocus(dialog);
 }
 
 QWidget* CurrentFormWidget() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QMainWindow>
+#include <QTest>
 
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
+#include "tests/support/press_key.h"
 #include "tests/support/workbook_windows.h"
 #include "tests/support/write_protect.h"
 
@@ -87,6 +89,51 @@ TEST_F(KonverzeTest, MenuItemOpensTheDialogOverTheOpenSong) {
     EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
     EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
     EXPECT_TRUE(TakeBoxes().empty());
+}
+
+// The dialog's keys do what its buttons do: Return presses the focused
+// button, elsewhere "Provést"; Escape closes the dialog as "Konec" does. The
+// fifteen targets are one stop for Tab, the arrows choose among them.
+TEST_F(KonverzeTest, KeysDoWhatTheButtonsDo) {
+    OtevrenaPisen("Pisen.xls", PisenVCDur());
+    using testsupport::PressKey;
+    struct Closing {
+        const char* what;
+        std::function<void(class frmKonverze&)> keys;
+    };
+    const Closing closings[] = {
+        {"Tab to Konec, Return",
+         [&](class frmKonverze& d) {
+             d.cmdGo.SetFocus();
+             QTest::keyClick(d.cmdGo.Widget(), Qt::Key_Tab);
+             ASSERT_EQ(d.Widget()->focusWidget(), d.cmdKonec.Widget());
+             QTest::keyClick(d.cmdKonec.Widget(), Qt::Key_Return);
+         }},
+        {"keypad Enter on Konec", [&](class frmKonverze& d) { PressKey(d.cmdKonec, Qt::Key_Enter, Qt::KeypadModifier); }},
+        {"Escape on a target", [&](class frmKonverze& d) {
+             VyberCil(d, "F Dur");
+             PressKey(d.optStupnice(8), Qt::Key_Escape);
+         }},
+    };
+    for (const Closing& c : closings) {
+        c.keys(OtevriDialog());
+        EXPECT_FALSE(DialogOtevreny()) << c.what;
+        EXPECT_TRUE(Hlavni().Visible && Hlavni().Widget()->isVisible()) << c.what;
+        EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls") << c.what;
+    }
+    EXPECT_FALSE(fs::exists(Soubor("Pisen F Dur.xls")));
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    // From the first target the arrow goes to the next, and Return converts into it.
+    class frmKonverze& d = OtevriDialog();
+    VyberCil(d, "C Dur");
+    PressKey(d.optStupnice(0), Qt::Key_Down);
+    EXPECT_EQ(d.Widget()->focusWidget(), d.optStupnice(1).Widget());
+    QTest::keyClick(d.optStupnice(1).Widget(), Qt::Key_Return);
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Pisen G Dur.xls")}));
+    EXPECT_FALSE(DialogOtevreny());
+    EXPECT_EQ(Hlavni().Caption.get(), "Pisen G Dur.xls");
+    EXPECT_EQ(Vyska(3), Sedm({"g1,"}));
 }
 
 TEST_F(KonverzeTest, WholeSongFromCDurToGDur) {

@@ -231,4 +231,27 @@ TEST_F(FrmBrowserTest, ClosingBringsTheMainWindowBackAndTheNextOpeningStartsAfre
     EXPECT_FALSE(next.brwWebBrowser.View()->isBackwardAvailable());
 }
 
+// The browser has no button of its own to close it: Escape closes it as its
+// close box does, from the page and from the address line, and the main
+// window comes back. Return in the address line still goes to the address.
+TEST_F(FrmBrowserTest, EscapeClosesTheBrowserAsItsCloseBoxDoes) {
+    Form1& f = Start();
+    for (const bool fromAddressLine : {false, true}) {
+        f.Hide();
+        frmBrowser& b = OpenOnA();
+        QWidget* focused = b.brwWebBrowser.View();
+        if (fromAddressLine) {
+            TypeAddress(b, "C:\\b.htm");
+            ASSERT_TRUE(Idle(b));
+            EXPECT_EQ(b.Caption.get(), "Stránka B");
+            focused = static_cast<QComboBox*>(b.cboAddress.Widget())->lineEdit();
+        }
+        focused->setFocus();
+        QTest::keyClick(focused, Qt::Key_Escape);
+        EXPECT_FALSE(b.IsLoaded()) << fromAddressLine;
+        EXPECT_FALSE(b.Widget()->isVisible()) << fromAddressLine;
+        EXPECT_TRUE(f.Visible && f.Widget()->isVisible()) << fromAddressLine;
+    }
+}
+
 }  // namespace

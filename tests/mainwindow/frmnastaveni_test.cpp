@@ -14,6 +14,7 @@
 #include "form1_fixture.h"
 #include "render_form.h"
 #include "platform/system/settings.h"
+#include "tests/support/press_key.h"
 
 namespace {
 
@@ -135,6 +136,42 @@ TEST_F(FrmNastaveniTest, PresetThenZrusitOrTheCloseBoxChangesNothing) {
         EXPECT_EQ(Boxes(d), (Rows{0, 0, 1, 0, 0}));
         d.cmdZrušit.PerformClick();
     });
+}
+
+// The dialog's keys do what its buttons do: Return presses the focused
+// button, elsewhere "Ok"; Escape presses "Zrušit".
+TEST_F(FrmNastaveniTest, KeysDoWhatTheButtonsDo) {
+    Form1& f = Start();
+    using testsupport::PressKey;
+    struct Case {
+        const char* what;
+        std::function<void(frmNastaveni&)> keys;  // after "C Dur" was pressed
+        bool stored;                              // whether C Dur's rows were stored and applied
+    };
+    const Case cases[] = {
+        {"Return on a box", [&](frmNastaveni& d) { PressKey(d.chkZabrany(2), Qt::Key_Return); }, true},
+        {"Escape", [&](frmNastaveni& d) { PressKey(d.chkZabrany(2), Qt::Key_Escape); }, false},
+        {"Return on F Dur, Escape",
+         [&](frmNastaveni& d) {
+             PressKey(d.cmdFDur, Qt::Key_Return);  // the preset, not Ok: the dialog stays
+             EXPECT_EQ(Boxes(d), (Rows{0, 0, 0, 1, 1}));
+             PressKey(d.cmdFDur, Qt::Key_Escape);
+         },
+         false},
+    };
+    const Rows gDur{1, 0, 0, 0, 1}, cDur{1, 1, 0, 0, 0};
+    for (const Case& c : cases) {
+        for (int i = 1; i <= 5; ++i) {
+            sys::SaveSetting("Calvira12", "Zabrany", std::to_string(i), std::to_string(gDur[i - 1]));
+            f.cmdZabrana(i).Visible = gDur[i - 1] != 0;
+        }
+        Open([&](frmNastaveni& d) {
+            d.cmdCDur.PerformClick();
+            c.keys(d);
+        });
+        EXPECT_EQ(Stored(), AsText(c.stored ? cDur : gDur)) << c.what;
+        EXPECT_EQ(Overlays(f), c.stored ? cDur : gDur) << c.what;
+    }
 }
 
 TEST_F(FrmNastaveniTest, BoxesTickedByHandAfterAPresetAreStoredAsShown) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QMainWindow>
+#include <QTest>
 
 #include "mainwindow/frmstupnice.h"
 #include "notation/notyzapis.h"
@@ -159,6 +160,52 @@ TEST_F(ScaleDialogTest, HelpLeavesTheDialogOpen) {
     EXPECT_EQ(boxes[0].title, "Nápověda k výběru stupnice.");
     EXPECT_EQ(boxes[0].prompt.rfind("Stupnici skladby, kterou hodláte zapsat,", 0), 0u);
     EXPECT_EQ(f.cmdStupnice.Caption.get(), "G Dur");
+}
+
+// The dialog's keys do what its buttons do: Return presses the focused
+// button and elsewhere "Ok"; Escape closes the dialog as its close box does.
+// The fifteen scales are one stop for Tab, the arrows choose among them.
+TEST_F(ScaleDialogTest, KeysDoWhatTheButtonsDo) {
+    Form1& f = Start();
+    // A key to the widget that has the focus in the dialog.
+    auto press = [](class frmStupnice& d, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(d.Widget()->focusWidget(), key, modifiers);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(class frmStupnice&)> user;
+        std::string caption;  // of the scale button afterwards
+    };
+    const Case cases[] = {
+        {"Return on Ok",
+         [&](class frmStupnice& d) {
+             d.optStupnice(6).Value = true;
+             d.cmdOK.SetFocus();
+             press(d, Qt::Key_Return);
+         },
+         "Fis Dur"},
+        {"Tab to the scales, arrows, keypad Enter",
+         [&](class frmStupnice& d) {
+             d.cmdHelp.SetFocus();
+             press(d, Qt::Key_Tab);
+             ASSERT_EQ(d.Widget()->focusWidget(), d.optStupnice(0).Widget());
+             press(d, Qt::Key_Down);
+             press(d, Qt::Key_Down);
+             press(d, Qt::Key_Enter, Qt::KeypadModifier);
+         },
+         "D Dur"},
+        {"Escape", [&](class frmStupnice& d) {
+             d.optStupnice(3).Value = true;
+             d.optStupnice(3).SetFocus();
+             press(d, Qt::Key_Escape);
+         },
+         "D Dur"},  // as the close box: the caption stays
+    };
+    for (const Case& c : cases) {
+        ChooseScale(f, c.user);
+        EXPECT_EQ(f.cmdStupnice.Caption.get(), c.caption) << c.what;
+    }
+    EXPECT_TRUE(TakeBoxes().empty());
 }
 
 }  // namespace

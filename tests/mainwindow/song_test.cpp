@@ -16,6 +16,8 @@
 #include <vector>
 
 #include <QDate>
+#include <QMainWindow>
+#include <QTest>
 
 #include "platform/excel/file_dialog.h"
 #include "platform/excel/internal/xls_io.h"
@@ -354,6 +356,34 @@ TEST_F(SongTest, CancelledOpenDialogLeavesEverythingAndShowsTheWindow) {
     EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
     ExpectNoSongState(f);
     EXPECT_FALSE(f.Combo1.Visible.get());
+}
+
+// On the main window Return presses the focused button as a click does;
+// Escape neither closes the window nor ends the program (it is no dialog);
+// the menu's shortcuts work as before.
+TEST_F(SongTest, KeysOnTheMainWindow) {
+    Form1& f = StartWithFolder();
+    FileDialogWatch dialog;  // cancels
+
+    f.cmdEdit.SetFocus();
+    QTest::keyClick(f.cmdEdit.Widget(), Qt::Key_Return);
+    EXPECT_EQ(dialog.titles, std::vector<std::string>{"Vyberte písničku, kterou chcete zkoušet !"});
+
+    for (QWidget* w : {f.cmdEdit.Widget(), static_cast<QWidget*>(f.Widget())}) QTest::keyClick(w, Qt::Key_Escape);
+    EXPECT_TRUE(f.IsLoaded());
+    EXPECT_TRUE(f.Visible && f.Widget()->isVisible());
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    f.Widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.Widget()));
+    QTest::keyClick(f.Widget()->windowHandle(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(dialog.titles.size(), 2u);
+
+    Boxes().AnswerInput("Polka");
+    f.cmdNovaSkladba.SetFocus();
+    QTest::keyClick(f.cmdNovaSkladba.Widget(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(TakeBoxes(), std::vector<Box>{kNazevDotaz});
+    EXPECT_EQ(AktualniPisen, "Polka.xls");
 }
 
 TEST_F(SongTest, LibreOfficeWorkbookOpensOnItsSecondSheetAndSavedRow) {

@@ -12,6 +12,7 @@
 
 #include "store/frmzmenacesty.h"
 #include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/press_key.h"
 
 namespace {
 
@@ -252,6 +253,56 @@ TEST_F(ZmenaCestyTest, EachAnswerSetsTheFolderAndClosesOrStaysAsItShould) {
             EXPECT_TRUE(HlavniViditelne());
         }
         Env().Set("BELMORA_DRIVE_D", "");
+    }
+}
+
+// The dialog's keys do what its buttons do: Return presses the focused
+// button, elsewhere (the text box among them) "OK"; Escape presses "Cancel".
+// The arrows go round the four choices.
+TEST_F(ZmenaCestyTest, KeysDoWhatTheButtonsDo) {
+    using testsupport::PressKey;
+    struct Case {
+        const char* what;
+        std::function<void(class frmZmenaCesty&)> keys;
+        std::string staraCesta;
+        std::vector<Box> hlaseni;
+    };
+    const Case cases[] = {
+        {"another folder typed in, Return in the text box",
+         [&](class frmZmenaCesty& d) {
+             d.Option1(2).Value = true;
+             d.txtCesta.Text = "C:\\noty";
+             PressKey(d.txtCesta, Qt::Key_Return);
+         },
+         "C:\\noty", {Nastaveno("C:\\noty")}},
+        {"the arrow to the next choice, keypad Enter",
+         [&](class frmZmenaCesty& d) {
+             PressKey(d.Option1(0), Qt::Key_Down);
+             PressKey(d.Option1(1), Qt::Key_Up);
+             PressKey(d.Option1(0), Qt::Key_Up);  // round to the reset
+             ASSERT_TRUE(d.Option1(3).Value.get());
+             PressKey(d.Option1(3), Qt::Key_Enter, Qt::KeypadModifier);
+         },
+         kReset,
+         {{"Po ukončení Korvela můžete zkontrolovat, zda volba splnila Vaše očekávání.", forms::vbInformation,
+           "Reset nastavení"}}},
+        {"Escape in the text box",
+         [&](class frmZmenaCesty& d) {
+             d.Option1(2).Value = true;
+             d.txtCesta.Text = "C:\\noty";
+             PressKey(d.txtCesta, Qt::Key_Escape);
+         },
+         kPuvodni, {}},
+    };
+    Slozka("Dokumenty");
+    Slozka("noty");
+    for (const Case& c : cases) {
+        StaraCesta = kPuvodni;
+        c.keys(Otevri());
+        EXPECT_EQ(StaraCesta, c.staraCesta) << c.what;
+        EXPECT_EQ(TakeBoxes(), c.hlaseni) << c.what;
+        EXPECT_FALSE(DialogOtevreny()) << c.what;
+        EXPECT_TRUE(HlavniViditelne()) << c.what;
     }
 }
 
