@@ -421,25 +421,37 @@ TEST_F(SongTest, TheLookupWorkbookIsNotTakenForASong) {
     EXPECT_NO_THROW(ExcelAplikace->Windows(NazevReadOnly).Activate());
 }
 
-// A song saved with its cursor below row 32767: the strip's row counter
-// cannot hold that row, which is reported, not wrapped round to a negative row.
-TEST_F(SongTest, SavedRowBeyondTheStripCounterIsReportedNotWrapped) {
+// A song saved with its cursor far down the sheet, down to its last row:
+// the song opens there without a box, and the strip starts at that row with
+// nothing drawn below the sheet's end.
+TEST_F(SongTest, SavedCursorAnywhereOnTheSheetOpensThereWithoutABox) {
     Form1& f = StartWithFolder();
-    NewSong(f, "Dlouha");
-    ExcelAplikace->Range("B40000").Select();
-    f.cmdEndEdit_Click();
-    TakeBoxes();
+    for (const int radek : {32768, 40000, xl::kRowsPerSheet}) {
+        SCOPED_TRACE(radek);
+        const std::string r = std::to_string(radek);
+        NewSong(f, "Dlouha" + r);
+        ExcelAplikace->Range("A" + r).Value(std::string("hou"));
+        ExcelAplikace->Range("B" + r).Value(std::string("c1,"));
+        ExcelAplikace->Range("I" + r).Value(std::string("Tlak"));
+        ExcelAplikace->Range("B" + r).Select();
+        f.cmdEndEdit_Click();
+        TakeBoxes();
 
-    OpenSong(f, SongFolder() / "Dlouha.xls");
+        OpenSong(f, SongFolder() / ("Dlouha" + r + ".xls"));
 
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Chyba při otevírání písně.");
-    EXPECT_NE(boxes[0].prompt.find(" číslo 6."), std::string::npos);
-    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$40000");
-    EXPECT_GE(f.ZacatekPasu, 0);
-    EXPECT_EQ(f.lblTon.Caption.get(), "1");
-    EXPECT_TRUE(f.Visible.get());
+        EXPECT_TRUE(TakeBoxes().empty());
+        EXPECT_EQ(AktualniPisen, "Dlouha" + r + ".xls");
+        EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$" + r);
+        EXPECT_EQ(f.ZacatekPasu, radek);
+        EXPECT_EQ(f.KrokPasu, 1);
+        EXPECT_EQ(f.lblTon.Caption.get(), r);
+        EXPECT_EQ(f.lblSlabika2(1).Caption.get(), "hou");
+        EXPECT_TRUE(f.imgNota(5).Visible.get());
+        for (int i = 2; i <= 16; ++i) EXPECT_EQ(f.lblSlabika2(i).Caption.get(), "") << i;
+        EXPECT_TRUE(f.Visible.get());
+        f.cmdEndEdit_Click();
+        EXPECT_TRUE(TakeBoxes().empty());
+    }
 }
 
 // ---- Switching sheets ------------------------------------------------------------
