@@ -425,7 +425,7 @@ xl::Range Application::Selection() const {
 
 std::string OpenElsewhere(const std::string& Filename) {
     const auto native = sys::ToNativePath(Filename);
-    return native ? engine::OpenElsewhere(*native, Filename) : std::string();
+    return native ? engine::OpenElsewhere(*native, sys::ToWindowsPath(*native)) : std::string();
 }
 
 // ---- creation ----------------------------------------------------------------------

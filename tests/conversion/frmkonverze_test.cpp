@@ -497,8 +497,12 @@ Box NelzeKonvertovat(const std::string& pricina) {
     return {pricina + "\r\nKonverze nebude provedena.\r\nČíslo chyby: 1004.", forms::vbCritical,
             "Konverzi nelze provést."};
 }
+// A file of the song folder as the messages name it.
+std::string VeSlozce(const fs::path& soubor) {
+    return std::string(PracovniAdresar) + "\\" + soubor.filename().string();
+}
 std::string ChranenySoubor(const fs::path& soubor) {
-    return "Soubor „" + soubor.string() + "“ nelze uložit: je chráněný proti zápisu.";
+    return "Soubor „" + VeSlozce(soubor) + "“ nelze uložit: je chráněný proti zápisu.";
 }
 
 // A song of the main window that cannot be saved (a file without write
@@ -561,8 +565,8 @@ TEST_F(KonverzeTest, ResultThatCannotBeMadeOrReplacedIsReportedAndTheSongStays) 
     const Pripad pripady[] = {
         {"no result yet",
          false,
-         {NelzeKonvertovat("Soubor „" + (SongFolder() / "Pisen G Dur.xls").string() +
-                           "“ nelze uložit: do složky nelze zapisovat.")}},
+         {NelzeKonvertovat("Soubor „" + VeSlozce("Pisen G Dur.xls") + "“ nelze uložit: do složky „" +
+                           PracovniAdresar + "“ nelze zapisovat.")}},
         {"an old result",
          true,
          {otazka,

@@ -16,6 +16,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file's path as the messages show it: quoted, and in the form the user
+// knows it from the program ("C:\Dokumenty\..." for a file of drive C).
+std::string ShownPath(const std::string& path);
+
 // The largest file the reader takes: far more than any song, and a bound on
 // what a file can make the reader spend.
 inline constexpr std::uint64_t kMaxFileSize = 64u * 1024 * 1024;

@@ -240,20 +240,20 @@ void WriteXlsFile(const Book& book, const std::string& path, const std::function
         if (built && written) written(fd);
         return built;
     });
-    const std::string shown = "„" + path + "“";
-    const std::filesystem::path folder = std::filesystem::path(path).has_parent_path()
-                                             ? std::filesystem::path(path).parent_path()
-                                             : std::filesystem::path(".");
+    const std::string shown = ShownPath(path);
+    const std::string folder = ShownPath(std::filesystem::path(path).has_parent_path()
+                                             ? std::filesystem::path(path).parent_path().string()
+                                             : std::string("."));
     switch (failure) {
         case sys::SaveFailure::None: return;
         case sys::SaveFailure::NoFolder:
-            throw XlsError("Soubor " + shown + " nelze uložit: složka „" + folder.string() + "“ neexistuje.");
+            throw XlsError("Soubor " + shown + " nelze uložit: složka " + folder + " neexistuje.");
         case sys::SaveFailure::IsFolder: throw XlsError("Soubor " + shown + " nelze uložit: je to složka.");
         case sys::SaveFailure::NotAFile: throw XlsError("Soubor " + shown + " nelze uložit: není to soubor.");
         case sys::SaveFailure::WriteProtected:
             throw XlsError("Soubor " + shown + " nelze uložit: je chráněný proti zápisu.");
         case sys::SaveFailure::FolderNotWritable:
-            throw XlsError("Soubor " + shown + " nelze uložit: do složky nelze zapisovat.");
+            throw XlsError("Soubor " + shown + " nelze uložit: do složky " + folder + " nelze zapisovat.");
         case sys::SaveFailure::DiskFull:
             throw XlsError("Soubor " + shown + " nelze uložit: disk je plný (nebo je vyčerpána kvóta místa na disku).");
         case sys::SaveFailure::WriteFailed:
