@@ -404,6 +404,22 @@ TEST_F(SongTest, DamagedWorkbookIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(AktualniPisen, "tri_listy.xls");
 }
 
+// A name in the open dialog that is a symbolic link leading round to itself:
+// the box says that it cannot be opened and why, not that it is missing.
+TEST_F(SongTest, ALinkThatLeadsToItselfIsReportedAsSuch) {
+    Form1& f = StartWithFolder();
+    fs::create_symlink("x.xls", SongFolder() / "x.xls");
+
+    OpenSong(f, SongFolder() / "x.xls");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Soubor C:\\Dokumenty\\Dovozivuz\\Belmora\\x.xls nelze otevřít: je to "
+                                              "symbolický odkaz, který vede sám na sebe (příliš mnoho úrovní "
+                                              "symbolických odkazů).",
+                                              forms::vbExclamation, "Písničku nelze otevřít."}}));
+    EXPECT_TRUE(f.Visible.get());
+    ExpectNoSongState(f);
+}
+
 TEST_F(SongTest, TheLookupWorkbookIsNotTakenForASong) {
     Form1& f = StartWithFolder();
 

@@ -1,0 +1,82 @@
+// The program's open dialog (Qt's file dialog, offscreen), driven as the user
+// does: a name typed into it and accepted.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "platform/excel/file_dialog.h"
+#include "tests/support/temp_env.h"
+
+namespace xl {
+FileDialogService& QtFileDialogService();  // the dialog the program shows
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+QApplication& Qt() {
+    static int argc = 1;
+    static char name[] = "open_dialog_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* qapp = new QApplication(argc, argv);
+    return *qapp;
+}
+
+struct Outcome {
+    std::optional<std::string> chosen;
+    QString box;  // the text of a box the dialog showed itself, if any
+};
+
+// Opens the dialog on `folder`, types `name` and accepts it; a box the dialog
+// shows is read and closed, and the dialog then cancelled.
+Outcome TypeAndAccept(const fs::path& folder, const std::string& name) {
+    Qt();
+    Outcome out;
+    QTimer::singleShot(0, [&] {
+        QPointer<QFileDialog> dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        QTimer::singleShot(200, [&out, dialog] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                out.box = box->text();
+                box->done(QMessageBox::Ok);
+            }
+            if (dialog) dialog->reject();
+        });
+        dialog->selectFile(QString::fromStdString(name));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    out.chosen = xl::QtFileDialogService().GetOpenFileName({{"Excel Files", {"*.xls"}}}, "Otevřít", folder.string());
+    return out;
+}
+
+TEST(OpenDialogTest, ALinkThatLeadsToNoFileIsHandedToTheProgramToSayWhy) {
+    // The dialog keeps its history in the settings folder: a temporary one.
+    testsupport::Sandbox sandbox(testsupport::Sandbox::Home::DriveC, "belmora-open-dialog");
+    const fs::path dir = sandbox.C();
+    fs::create_symlink("smycka.xls", dir / "smycka.xls");
+    fs::create_symlink("chybi.xls", dir / "odkaz.xls");
+    testsupport::WriteFile(dir / "pisen.xls", "sešit");
+
+    for (const char* name : {"smycka.xls", "odkaz.xls", "pisen.xls"}) {
+        SCOPED_TRACE(name);
+        const Outcome out = TypeAndAccept(dir, name);
+        EXPECT_EQ(out.box.toStdString(), "");
+        EXPECT_EQ(out.chosen, (dir / name).string());
+    }
+
+    // A name that is not there at all is still the dialog's own to refuse.
+    const Outcome missing = TypeAndAccept(dir, "nic.xls");
+    EXPECT_EQ(missing.chosen, std::nullopt);
+    EXPECT_TRUE(missing.box.contains("nic.xls")) << missing.box.toStdString();
+}
+
+}  // namespace
