@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QTimer>
@@ -37,24 +38,38 @@ struct Outcome {
 };
 
 // Opens the dialog on `folder`, types `name` and accepts it; a box the dialog
-// shows is read and closed, and the dialog then cancelled.
+// shows is read and closed, and the dialog then cancelled. A dialog that
+// neither closes nor shows a box within seconds is cancelled too.
 Outcome TypeAndAccept(const fs::path& folder, const std::string& name) {
     Qt();
     Outcome out;
-    QTimer::singleShot(0, [&] {
-        QPointer<QFileDialog> dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    QPointer<QFileDialog> dialog;
+    bool typed = false;
+    int ticks = 0;
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!dialog) dialog = qobject_cast<QFileDialog*>(modal);
         if (!dialog) return;
-        QTimer::singleShot(200, [&out, dialog] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-                out.box = box->text();
-                box->done(QMessageBox::Ok);
-            }
-            if (dialog) dialog->reject();
-        });
-        dialog->selectFile(QString::fromStdString(name));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        if (!typed) {
+            // Typed into the name field, as the user does, and accepted.
+            auto* field = dialog->findChild<QLineEdit*>("fileNameEdit");
+            if (!field) return;
+            field->setText(QString::fromStdString(name));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            typed = true;
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            out.box = box->text();
+            box->done(QMessageBox::Ok);
+            dialog->reject();
+        } else if (++ticks > 250 && dialog->isVisible()) {
+            dialog->reject();
+        }
     });
+    watch.start();
     out.chosen = xl::QtFileDialogService().GetOpenFileName({{"Excel Files", {"*.xls"}}}, "Otevřít", folder.string());
+    watch.stop();
     return out;
 }
 
