@@ -222,7 +222,7 @@ void Form1::cmdNovaSkladba_Click() {
         Caption = Excel().ActiveWorkbook().Name();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ApplicationDefined)
-            OznamChybejiciAdresar();
+            OznamChybuUlozeniDoSlozky(e, "Nová píseň nebyla založena.", "Novou píseň nelze založit.");
         else
             resources::NeocekavanaChyba(e.Number());
         return;

@@ -24,6 +24,7 @@
 #include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/private_mount.h"
 #include "tests/support/soffice.h"
 #include "tests/support/write_protect.h"
 
@@ -287,21 +288,48 @@ TEST_F(SongTest, FolderThatCannotBeMadeIsReportedAndNothingIsAsked) {
     ExpectNoSongState(f);
 }
 
-TEST_F(SongTest, SaveFailureShowsTheFolderMessageAndLeavesTheSongClosed) {
+// A new song that cannot be saved into the song folder that is there: the
+// box names the file and the cause; the folder message is for a missing folder.
+Box NelzeZalozit(const std::string& pricina) {
+    return {"Soubor „C:\\Dokumenty\\Dovozivuz\\Belmora\\Polka.xls“ nelze uložit: " + pricina +
+                "\r\nNová píseň nebyla založena.\r\nČíslo chyby: 1004.",
+            forms::vbCritical, "Novou píseň nelze založit."};
+}
+
+TEST_F(SongTest, SaveFailureNamesTheFileAndLeavesTheSongClosed) {
     Form1& f = StartWithFolder();
     // A folder in the file's place: not a file to replace, and no file can be written there.
     fs::create_directories(SongFolder() / "Polka.xls");
 
     NewSong(f, "Polka");
 
-    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz,
-                                             {"Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně "
-                                              "pracovat, vytvořte nejprve ručně tento adresář !!!",
-                                              forms::vbCritical, "Pracovní adresář neexistuje."}}));
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz, NelzeZalozit("je to složka.")}));
     EXPECT_EQ(AktualniPisen, "");
     EXPECT_TRUE(f.cmdNovaSkladba.Enabled.get());
     // The added workbook stays open in the spreadsheet, unsaved.
     EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 2);
+}
+
+// "Nová píseň" on a full disk: the box says so and names the file; nothing
+// is left on the disk.
+TEST_F(SongTest, NewSongOnAFullDiskSaysSo) {
+    fs::create_directories(SongFolder());
+    if (!ReadyToFork()) GTEST_SKIP() << "threads running: no fork";
+    testsupport::InPrivateMount(SongFolder(), "size=256k", [&] {
+        testsupport::FillDisk(SongFolder() / "plno");
+        Form1& f = Start();
+
+        NewSong(f, "Polka");
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz,
+                                                 NelzeZalozit("disk je plný (nebo je vyčerpána kvóta místa na disku).")}));
+        EXPECT_EQ(AktualniPisen, "");
+        EXPECT_EQ(f.Caption.get(), "Belmora");
+        EXPECT_TRUE(f.cmdNovaSkladba.Enabled.get());
+        std::vector<std::string> soubory;
+        for (const auto& e : fs::directory_iterator(SongFolder())) soubory.push_back(e.path().filename().string());
+        EXPECT_EQ(soubory, std::vector<std::string>{"plno"});
+    });
 }
 
 // Names that would leave the song folder or that no file can have are refused
