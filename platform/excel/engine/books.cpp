@@ -8,6 +8,7 @@
 #include "platform/excel/internal/xls_io.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/paths.h"
+#include "platform/system/safe_file.h"
 
 namespace fs = std::filesystem;
 
@@ -79,15 +80,20 @@ sys::FileLock LockForWriting(const std::string& nativePath, const std::string& s
     return lock;
 }
 
-// Writes the workbook's sheets to a file; the sheets are lent to the writer
-// and taken back whatever happens. A workbook open for writing keeps its
-// file locked: the lock moves onto the new file before it replaces the old.
-void WriteTo(BookData& book, const std::string& nativePath, const std::string& shownPath) {
+// The folder a file is saved into must be there.
+void RequireFolder(const std::string& nativePath, const std::string& shownPath) {
     std::error_code ec;
     const fs::path parent = fs::path(nativePath).parent_path();
     if (!parent.empty() && !fs::is_directory(parent, ec))
         Fail1004("Soubor " + shownPath + " nelze uložit: cesta " + sys::ToWindowsPath(parent.string()) +
                  " neexistuje.");
+}
+
+// Writes the workbook's sheets to a file; the sheets are lent to the writer
+// and taken back whatever happens. A workbook open for writing keeps its
+// file locked: the lock moves onto the new file before it replaces the old.
+void WriteTo(BookData& book, const std::string& nativePath, const std::string& shownPath) {
+    RequireFolder(nativePath, shownPath);
     internal::Book out;
     out.activeSheet = book.activeSheet;
     out.sheets.reserve(book.sheets.size());
@@ -234,6 +240,14 @@ void SaveBookAs(BookData& book, const std::string& windowsPath) {
         const auto observers = book.observers;
         for (BookObserver* o : observers) o->NameChanged();
     }
+}
+
+void CheckSaveAs(const std::string& windowsPath) {
+    const auto native = sys::ToNativePath(windowsPath);
+    if (!native || windowsPath.empty()) Fail1004("Soubor " + windowsPath + " nelze uložit: cesta nebyla nalezena.");
+    RequireFolder(*native, sys::ToWindowsPath(*native));
+    if (const sys::SaveFailure obstacle = sys::SaveObstacle(*native); obstacle != sys::SaveFailure::None)
+        Fail1004(internal::SaveFailureText(obstacle, *native));
 }
 
 void CloseBook(BookData& bookRef) {

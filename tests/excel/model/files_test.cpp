@@ -254,4 +254,59 @@ TEST_F(FilesTest, FailuresNameTheFileInTheProgramsForm) {
     }
 }
 
+// What a save would meet is told before anything is written: each obstacle
+// as the save itself would name it, and nothing made or changed.
+TEST_F(FilesTest, CheckSaveAsNamesWhatAStandsInTheWayWithoutWriting) {
+    MakeSongFolder();
+    const fs::path folder = env.C() / "Dokumenty" / "Dovozivuz" / "Belmora";
+    const std::string shown = "C:\\Dokumenty\\Dovozivuz\\Belmora\\";
+    fs::create_directories(folder / "Slozka.xls");
+    testsupport::WriteFile(folder / "Stara.xls", "starý");
+    testsupport::WriteFile(folder / "Chranena.xls", "chráněný");
+    testsupport::WriteProtected ochrana(folder / "Chranena.xls");
+    if (!ochrana.Active()) GTEST_SKIP() << "no write protection here";
+
+    struct Case {
+        std::string file;
+        std::string description;  // "" when nothing is in the way
+    };
+    const Case cases[] = {
+        {shown + "Nova.xls", ""},
+        {shown + "Stara.xls", ""},
+        {shown + "Slozka.xls", "Soubor „" + shown + "Slozka.xls“ nelze uložit: je to složka."},
+        {shown + "Chranena.xls", "Soubor „" + shown + "Chranena.xls“ nelze uložit: je chráněný proti zápisu."},
+        {"C:\\Chybi\\Nova.xls", "Soubor C:\\Chybi\\Nova.xls nelze uložit: cesta C:\\Chybi neexistuje."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        try {
+            xl::CheckSaveAs(c.file);
+            EXPECT_EQ(c.description, "");
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 1004);
+            EXPECT_EQ(e.Description(), c.description);
+        }
+    }
+    ochrana.Lift();
+    EXPECT_EQ(testsupport::ReadFile(folder / "Stara.xls"), "starý");
+    EXPECT_EQ(testsupport::ReadFile(folder / "Chranena.xls"), "chráněný");
+    EXPECT_FALSE(fs::exists(folder / "Nova.xls"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
+
+    // A folder that takes no new file, for a new file and for one to replace.
+    testsupport::WriteProtected slozka(folder);
+    if (!slozka.Active()) GTEST_SKIP() << "no write protection here";
+    for (const char* name : {"Nova.xls", "Stara.xls"}) {
+        SCOPED_TRACE(name);
+        try {
+            xl::CheckSaveAs(shown + name);
+            ADD_FAILURE() << "nothing in the way";
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Description(), "Soubor „" + shown + name +
+                                           "“ nelze uložit: do složky „C:\\Dokumenty\\Dovozivuz\\Belmora“ nelze "
+                                           "zapisovat.");
+        }
+    }
+}
+
 }  // namespace
