@@ -18,6 +18,7 @@
 
 #include "conversion/clskonverze.h"
 #include "conversion/okno.h"
+#include "platform/excel/application.h"
 #include "platform/forms/forms.h"
 
 class frmKonverze : public forms::Form {
@@ -70,6 +71,17 @@ private:
     // conversion paused, and its scale has been settled already.
     void PrevadejBunky(const std::string& cil, bool odPrevodu);
     void Dokonci();
+    // Activates the workbook being converted, whatever its name is now.
+    void AktivujSesit();
+    // Writes the workbook under the result's name (the first time) or saves
+    // it again: true once it is on disk. A result that cannot be written is
+    // reported and the conversion dropped (ZahodKonverzi): false.
+    bool ZapisVysledek();
+    // Drops a conversion whose result cannot be written: the workbook is
+    // closed unsaved, a part of the result written at a pause is removed,
+    // and a song of the main window is opened again as the conversion found
+    // it (its file was saved when the conversion began).
+    void ZahodKonverzi();
     // Closes the song workbook the dialog opened itself, saved when it has
     // changes; a save that fails is reported and the workbook closes unsaved.
     // No song is open afterwards.
@@ -81,6 +93,15 @@ private:
     bool ZapisSelhal = false;
     // The converted sheet's name before the conversion renamed it.
     std::string StaryNazevListu;
+    // The conversion under way: its workbook (Nothing when none is under
+    // way), the result's file as SaveAs takes it, whether the workbook has
+    // been written as the result yet, and the song it was made from (its
+    // name and its file).
+    xl::Workbook Sesit_;
+    std::string CilovaCesta;
+    bool VysledekZapsan = false;
+    std::string ZdrojovaPisen;
+    std::string ZdrojovaCesta;
     std::unique_ptr<clsKonverze> Konverze_;
 };
 

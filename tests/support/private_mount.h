@@ -36,8 +36,8 @@ inline bool SingleThreaded() {
 }
 
 // Fills the file system of `file` (a file of its own, made anew) until no
-// byte more fits.
-inline void FillDisk(const std::filesystem::path& file) {
+// more than `room` bytes are free (rounded up to its blocks).
+inline void FillDisk(const std::filesystem::path& file, std::size_t room = 0) {
     std::FILE* out = std::fopen(file.c_str(), "wb");
     if (!out) return;
     std::setvbuf(out, nullptr, _IONBF, 0);
@@ -48,6 +48,9 @@ inline void FillDisk(const std::filesystem::path& file) {
     while (std::fputc('x', out) != EOF) {
     }
     std::fclose(out);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec) std::filesystem::resize_file(file, size > room ? size - room : 0, ec);
 }
 
 // Runs `body` in a child process with a tmpfs mounted at `mountPoint` (an
