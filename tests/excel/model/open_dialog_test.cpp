@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/excel/file_dialog.h"
+#include "tests/forms/qt_app.h"
 #include "tests/support/temp_env.h"
 
 namespace xl {
@@ -24,14 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-QApplication& Qt() {
-    static int argc = 1;
-    static char name[] = "open_dialog_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* qapp = new QApplication(argc, argv);
-    return *qapp;
-}
-
 struct Outcome {
     std::optional<std::string> chosen;
     QString box;  // the text of a box the dialog showed itself, if any
@@ -41,7 +34,7 @@ struct Outcome {
 // shows is read and closed, and the dialog then cancelled. A dialog that
 // neither closes nor shows a box within seconds is cancelled too.
 Outcome TypeAndAccept(const fs::path& folder, const std::string& name) {
-    Qt();
+    forms_test::App();
     Outcome out;
     QPointer<QFileDialog> dialog;
     bool typed = false;
