@@ -376,16 +376,12 @@ bool frmKonverze::ZapisVysledek() {
         return true;
     } catch (const vb::RuntimeError& e) {
         if (e.Number() != vb::err::ApplicationDefined) throw;
-        OznamChybuSouboru(e,
-                          "Konverze nebyla dokončena a její výsledek nebyl uložen; píseň " + ZdrojovaPisen +
-                              " zůstává beze změny.",
-                          "Výsledek konverze nelze uložit.");
-        ZahodKonverzi();
+        ZahodKonverzi(e);
         return false;
     }
 }
 
-void frmKonverze::ZahodKonverzi() {
+void frmKonverze::ZahodKonverzi(const vb::RuntimeError& chyba) {
     // A part of the result written at a pause is no result either.
     const std::string zapsany = VysledekZapsan ? Sesit_.FullName() : std::string();
     Sesit_.Close(false);
@@ -396,6 +392,11 @@ void frmKonverze::ZahodKonverzi() {
         std::filesystem::remove(*soubor, ec);
     }
     AktualniPisen.clear();
+    // Told once nothing of the conversion is to be seen any more.
+    OznamChybuSouboru(chyba,
+                      "Konverze nebyla dokončena a její výsledek nebyl uložen; píseň " + ZdrojovaPisen +
+                          " zůstává beze změny.",
+                      "Výsledek konverze nelze uložit.");
     if (!PisenBylaOtevrena) return;
     // The main window goes on with its song as the conversion found it.
     try {

@@ -74,14 +74,15 @@ private:
     // Activates the workbook being converted, whatever its name is now.
     void AktivujSesit();
     // Writes the workbook under the result's name (the first time) or saves
-    // it again: true once it is on disk. A result that cannot be written is
-    // reported and the conversion dropped (ZahodKonverzi): false.
+    // it again: true once it is on disk. A result that cannot be written
+    // drops the conversion (ZahodKonverzi): false.
     bool ZapisVysledek();
-    // Drops a conversion whose result cannot be written: the workbook is
-    // closed unsaved, a part of the result written at a pause is removed,
-    // and a song of the main window is opened again as the conversion found
-    // it (its file was saved when the conversion began).
-    void ZahodKonverzi();
+    // Drops a conversion whose result cannot be written (`chyba` says why):
+    // the workbook is closed unsaved, a part of the result written at a
+    // pause is removed, the user is told, and a song of the main window is
+    // opened again as the conversion found it (its file was saved when the
+    // conversion began).
+    void ZahodKonverzi(const vb::RuntimeError& chyba);
     // Closes the song workbook the dialog opened itself, saved when it has
     // changes; a save that fails is reported and the workbook closes unsaved.
     // No song is open afterwards.
