@@ -4,7 +4,9 @@
 // main window, or one the user chooses. Where the song changes scale it asks
 // the user, and can pause so that the rest goes into another target scale.
 // Syllables, bellows directions and basses stay as they are; the fingering is
-// cleared; column W gets the target scale.
+// cleared; column W gets the target scale. The result is written under its
+// name only when the conversion ends, stops or pauses, and "Hotovo" is said
+// once it is on disk.
 //
 // The dialog is modeless and topmost, one shared instance under its own name
 // (`frmKonverze`), made afresh for every opening after it was closed. The
@@ -20,6 +22,7 @@
 #include "conversion/okno.h"
 #include "platform/excel/application.h"
 #include "platform/forms/forms.h"
+#include "platform/vb/runtime_error.h"
 
 class frmKonverze : public forms::Form {
 public:
