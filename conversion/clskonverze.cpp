@@ -145,7 +145,7 @@ vb::Variant clsKonverze::VytvorCilovySoubor(const std::string& LadeniCil, const 
         excel.ActiveWorkbook().Save();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ApplicationDefined)
-            OznamChybejiciAdresar();
+            OznamChybuUlozeniDoSlozky(e, "Cílový soubor konverze nebyl založen.", "Cílový soubor nelze založit.");
         else
             resources::NeocekavanaChyba(e.Number());
     }

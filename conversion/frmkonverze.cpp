@@ -1,8 +1,8 @@
 #include "conversion/frmkonverze.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -32,22 +32,6 @@ bool NaDalsiRadek(xl::Application& excel, int radek) {
     if (radek >= xl::kRowsPerSheet) return false;
     excel.Range("B" + std::to_string(radek + 1)).Select();
     return true;
-}
-
-// Deletes a file of the song folder: "" when it is gone, else why it stays.
-std::string SmazSoubor(const std::string& cesta) {
-    const auto soubor = sys::ToNativePath(cesta);
-    if (!soubor) return "cesta nebyla nalezena";
-    std::error_code ec;
-    std::filesystem::remove(*soubor, ec);
-    if (!ec) return {};
-    switch (ec.value()) {
-        case EROFS: return "disk je připojen jen pro čtení";
-        case ENOTEMPTY:
-        case EEXIST:
-        case EISDIR: return "je to složka";
-        default: return "přístup byl odmítnut, složka je chráněná proti zápisu";
-    }
 }
 
 }  // namespace
@@ -183,6 +167,14 @@ void frmKonverze::cmdGo_Click() {
         // The conversion stops where it is; "Konec" saves what was done.
         resources::NeocekavanaChyba(e.Number());
     }
+    // Paused or stopped with the dialog open: what was converted is written
+    // under the result's name now, so that while the user decides, nothing
+    // of it can be saved over the song.
+    try {
+        if (IsLoaded() && !Sesit_.IsNothing() && !VysledekZapsan && !ZapisVysledek()) Unload();
+    } catch (const vb::RuntimeError& e) {
+        resources::NeocekavanaChyba(e.Number());
+    }
 }
 
 void frmKonverze::PrvniPruchod() {
@@ -215,38 +207,40 @@ void frmKonverze::PrvniPruchod() {
     }
 
     // The song is saved as it is, and the workbook goes on as the result.
+    // The result is written only once there is one: when the conversion
+    // ends, stops or pauses. Until then no file under the result's name is
+    // made or replaced, so that a result that cannot be written leaves what
+    // was there as it was.
     xl::Application& excel = Excel();
+    std::string cesta;
+    std::string vysledek;
     try {
         if (vb::Len(AktualniPisen) > 4) {
-            const std::string cesta = std::string(PracovniAdresar) + "\\" +
-                                      vb::Left(AktualniPisen, vb::Len(AktualniPisen) - 4) + " " + cil + ".xls";
-            // Saved first: a song that cannot be saved is refused before an
-            // old result is deleted for the new one.
+            vysledek = vb::Left(AktualniPisen, vb::Len(AktualniPisen) - 4) + " " + cil + ".xls";
+            cesta = std::string(PracovniAdresar) + "\\" + vysledek;
+            // Saved first: a song that cannot be saved is refused before
+            // anything is done for the result.
             excel.ActiveWorkbook().Save();
-            // Nor is a result deleted that is open for writing elsewhere.
+            // Nor is a result replaced that is open for writing elsewhere.
             if (const std::string proc = xl::OpenElsewhere(cesta); !proc.empty()) {
                 forms::MsgBox(proc + "\r\nKonverze nebude provedena.", forms::vbCritical, "Konverzi nelze provést.");
                 Unload();
                 return;
             }
-            if (sys::FileExists(cesta)) {
-                if (forms::MsgBox("Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
-                                  cesta) == forms::vbCancel) {
-                    forms::MsgBox("Zpracování zrušeno uživatelem.", forms::vbInformation, "Storno převodu.");
-                    Unload();
-                    return;
-                }
-                if (const std::string proc = SmazSoubor(cesta); !proc.empty()) {
-                    forms::MsgBox("Soubor " + cesta + " nelze smazat a nahradit novým: " + proc +
-                                      ".\r\nKonverze nebude provedena.",
-                                  forms::vbCritical, "Chyba při mazání souboru.");
-                    Unload();
-                    return;
-                }
+            // A result that could not be written (a write-protected file or
+            // folder in its way) is refused before the user is asked to
+            // replace it and before anything is converted.
+            xl::CheckSaveAs(cesta);
+            if (sys::FileExists(cesta) &&
+                forms::MsgBox("Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
+                              cesta) == forms::vbCancel) {
+                forms::MsgBox("Zpracování zrušeno uživatelem.", forms::vbInformation, "Storno převodu.");
+                Unload();
+                return;
             }
-            excel.ActiveWorkbook().SaveAs({.Filename = cesta});
         } else {
-            excel.ActiveWorkbook().SaveAs({.Filename = AktualniPisen + " " + cil});
+            cesta = AktualniPisen + " " + cil;
+            vysledek = cesta + ".xls";
         }
     } catch (const vb::RuntimeError& e) {
         if (e.Number() != vb::err::ApplicationDefined) throw;
@@ -257,7 +251,14 @@ void frmKonverze::PrvniPruchod() {
         Unload();
         return;
     }
-    AktualniPisen = excel.ActiveWorkbook().Name();
+    Sesit_ = excel.ActiveWorkbook();
+    ZdrojovaPisen = AktualniPisen;
+    ZdrojovaCesta = Sesit_.FullName();
+    CilovaCesta = cesta;
+    VysledekZapsan = false;
+    // From now on the result is the song; its workbook keeps the song's name
+    // until the result is first written.
+    AktualniPisen = vysledek;
 
     StaryNazevListu = excel.ActiveSheet().Name();
     excel.ActiveSheet().Name(cil + " Nedokončeno");
@@ -265,6 +266,12 @@ void frmKonverze::PrvniPruchod() {
     excel.Range("B1").Select();
     // A first grip of basses only is a grip all the same.
     if (!JeHmat(excel.ActiveCell())) {
+        // The copy is left for writing by hand; it is written before the
+        // user is told of it.
+        if (!ZapisVysledek()) {
+            Unload();
+            return;
+        }
         forms::MsgBox("Program nemá k dispozici očekávaná data. Konverze nebude provedena. Smažte soubor " +
                           AktualniPisen + vb::vbCrLf +
                           "Eventuelně může být tento soubor použit pro ruční zápis v požadovaném ladění.",
@@ -278,9 +285,11 @@ void frmKonverze::PrvniPruchod() {
 void frmKonverze::PokracujPoPauze() {
     const std::string cil = lblLadeni.Caption;
     lblLadeni.Caption = "";
-    Excel().Windows(AktualniPisen).Activate();
+    AktivujSesit();
     PrevadejBunky(cil, true);
 }
+
+void frmKonverze::AktivujSesit() { Excel().Windows(Sesit_.Name()).Activate(); }
 
 void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
     xl::Application& excel = Excel();
@@ -331,7 +340,7 @@ void frmKonverze::PrevadejBunky(const std::string& cil, bool odPrevodu) {
         // rather than being overwritten with nothing, and the conversion stops.
         if (nota.IsEmpty()) return;
 
-        excel.Windows(AktualniPisen).Activate();
+        AktivujSesit();
         excel.ActiveCell().Value(vb::CStr(nota));
         excel.ActiveCell().Offset(0, 1).Select();
         const std::string dalsi = vb::CStr(excel.ActiveCell().Value());
@@ -351,10 +360,57 @@ void frmKonverze::Dokonci() {
     excel.Range("V1:V" + std::to_string(std::min(excel.ActiveCell().Row() + 10, xl::kRowsPerSheet))).ClearContents();
     excel.Range("B1").Select();
     excel.ActiveSheet().Name(StaryNazevListu);
-    forms::MsgBox("Skladba byla na aktivním listu překonvertována podle nastavených požadavků a uložena do souboru " +
-                      vb::vbCr + AktualniPisen + ".",
-                  forms::vbInformation, "Hotovo");
+    // Done only once the whole result is on disk.
+    if (ZapisVysledek())
+        forms::MsgBox(
+            "Skladba byla na aktivním listu překonvertována podle nastavených požadavků a uložena do souboru " +
+                vb::vbCr + AktualniPisen + ".",
+            forms::vbInformation, "Hotovo");
     Unload();
+}
+
+bool frmKonverze::ZapisVysledek() {
+    try {
+        if (!VysledekZapsan) {
+            Sesit_.SaveAs({.Filename = CilovaCesta});
+            VysledekZapsan = true;
+            AktualniPisen = Sesit_.Name();
+        } else {
+            Sesit_.Save();
+        }
+        return true;
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() != vb::err::ApplicationDefined) throw;
+        ZahodKonverzi(e);
+        return false;
+    }
+}
+
+void frmKonverze::ZahodKonverzi(const vb::RuntimeError& chyba) {
+    // A part of the result written at a pause is no result either.
+    const std::string zapsany = VysledekZapsan ? Sesit_.FullName() : std::string();
+    Sesit_.Close(false);
+    Sesit_ = {};
+    VysledekZapsan = false;
+    if (const auto soubor = zapsany.empty() ? std::nullopt : sys::ToNativePath(zapsany)) {
+        std::error_code ec;
+        std::filesystem::remove(*soubor, ec);
+    }
+    AktualniPisen.clear();
+    // Told once nothing of the conversion is to be seen any more.
+    OznamChybuSouboru(chyba,
+                      "Konverze nebyla dokončena a její výsledek nebyl uložen; píseň " + ZdrojovaPisen +
+                          " zůstává beze změny.",
+                      "Výsledek konverze nelze uložit.");
+    if (!PisenBylaOtevrena) return;
+    // The main window goes on with its song as the conversion found it.
+    try {
+        Excel().Workbooks().Open(ZdrojovaCesta);
+        AktualniPisen = Excel().ActiveWorkbook().Name();
+    } catch (const vb::RuntimeError& e) {
+        if (e.Number() != vb::err::ApplicationDefined) throw;
+        OznamChybuSouboru(e, "Píseň v hlavním okně se ukončí.", "Píseň nelze znovu otevřít.");
+    }
 }
 
 void frmKonverze::cmdKonec_Click() { Unload(); }
@@ -377,7 +433,13 @@ void frmKonverze::ZavriVybranouPisen() {
 void frmKonverze::Form_Unload(int& /*Cancel*/) {
     try {
         Excel().Visible(true);
-        if (PisenBylaOtevrena) {
+        // A conversion that stops here leaves its result written as far as
+        // it got, or nothing when that cannot be written.
+        if (!Sesit_.IsNothing() && !VysledekZapsan) ZapisVysledek();
+        if (PisenBylaOtevrena && AktualniPisen.empty()) {
+            // The song could not be opened again after the conversion was dropped.
+            if (Okno.UkonciPisen) Okno.UkonciPisen();
+        } else if (PisenBylaOtevrena) {
             // The main window goes on with the result as its song; a save
             // that failed once is left to the main window's own end of it.
             Excel().Windows(AktualniPisen).Activate();
@@ -403,6 +465,8 @@ void frmKonverze::Form_Unload(int& /*Cancel*/) {
     if (Okno.Zobraz) Okno.Zobraz();
     PisenBylaOtevrena = false;
     ZapisSelhal = false;
+    Sesit_ = {};
+    VysledekZapsan = false;
 }
 
 bool frmKonverze::DrziSesit(const std::string& nazev) {

@@ -4,7 +4,9 @@
 // main window, or one the user chooses. Where the song changes scale it asks
 // the user, and can pause so that the rest goes into another target scale.
 // Syllables, bellows directions and basses stay as they are; the fingering is
-// cleared; column W gets the target scale.
+// cleared; column W gets the target scale. The result is written under its
+// name only when the conversion ends, stops or pauses, and "Hotovo" is said
+// once it is on disk.
 //
 // The dialog is modeless and topmost, one shared instance under its own name
 // (`frmKonverze`), made afresh for every opening after it was closed. The
@@ -18,7 +20,9 @@
 
 #include "conversion/clskonverze.h"
 #include "conversion/okno.h"
+#include "platform/excel/application.h"
 #include "platform/forms/forms.h"
+#include "platform/vb/runtime_error.h"
 
 class frmKonverze : public forms::Form {
 public:
@@ -70,6 +74,18 @@ private:
     // conversion paused, and its scale has been settled already.
     void PrevadejBunky(const std::string& cil, bool odPrevodu);
     void Dokonci();
+    // Activates the workbook being converted, whatever its name is now.
+    void AktivujSesit();
+    // Writes the workbook under the result's name (the first time) or saves
+    // it again: true once it is on disk. A result that cannot be written
+    // drops the conversion (ZahodKonverzi): false.
+    bool ZapisVysledek();
+    // Drops a conversion whose result cannot be written (`chyba` says why):
+    // the workbook is closed unsaved, a part of the result written at a
+    // pause is removed, the user is told, and a song of the main window is
+    // opened again as the conversion found it (its file was saved when the
+    // conversion began).
+    void ZahodKonverzi(const vb::RuntimeError& chyba);
     // Closes the song workbook the dialog opened itself, saved when it has
     // changes; a save that fails is reported and the workbook closes unsaved.
     // No song is open afterwards.
@@ -85,6 +101,15 @@ private:
     bool ZapisSelhal = false;
     // The converted sheet's name before the conversion renamed it.
     std::string StaryNazevListu;
+    // The conversion under way: its workbook (Nothing when none is under
+    // way), the result's file as SaveAs takes it, whether the workbook has
+    // been written as the result yet, and the song it was made from (its
+    // name and its file).
+    xl::Workbook Sesit_;
+    std::string CilovaCesta;
+    bool VysledekZapsan = false;
+    std::string ZdrojovaPisen;
+    std::string ZdrojovaCesta;
     std::unique_ptr<clsKonverze> Konverze_;
 };
 

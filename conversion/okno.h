@@ -11,6 +11,9 @@
 struct OknoKonverze {
     // Shows the main window again (the dialog hid it while it was open).
     std::function<void()> Zobraz;
+    // Ends the main window's song when its workbook is gone, as "Konec
+    // písničky" does (the main window back to no song).
+    std::function<void()> UkonciPisen;
     // The main window's caption: the name of the song it goes on with.
     std::function<void(const std::string& nazev)> NastavTitulek;
     // The window's folder test: True when the folder exists.

@@ -228,7 +228,9 @@ public:
     // Fingering text collected for the grip being written.
     std::string Prstoklad;
     // Song row shown in step 1 of the strip, and the current step (1-16).
-    std::int16_t ZacatekPasu = 0;
+    // The row is any row of the sheet, up to its last (65,536), so it is kept
+    // in 32 bits: the cursor of a saved song may stand anywhere.
+    std::int32_t ZacatekPasu = 0;
     std::int16_t KrokPasu = 0;
 
     // The tone-name object and the key-signature drawer, made on first use.

@@ -113,6 +113,7 @@ void Form1::mnuKonverze_Click() {
     class frmKonverze& dialog = *frmKonverze;
     dialog.Okno = {
         .Zobraz = [this] { Visible = true; },
+        .UkonciPisen = [this] { cmdEndEdit_Click(); },
         .NastavTitulek = [this](const std::string& nazev) { Caption = nazev; },
         .FldExist = [this](const std::string& slozka) { return FldExist(slozka); },
         .FileExists = [this](const std::string& soubor) { return FileExists(soubor); },

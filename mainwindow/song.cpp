@@ -222,7 +222,7 @@ void Form1::cmdNovaSkladba_Click() {
         Caption = Excel().ActiveWorkbook().Name();
     } catch (const vb::RuntimeError& e) {
         if (e.Number() == vb::err::ApplicationDefined)
-            OznamChybejiciAdresar();
+            OznamChybuUlozeniDoSlozky(e, "Nová píseň nebyla založena.", "Novou píseň nelze založit.");
         else
             resources::NeocekavanaChyba(e.Number());
         return;
@@ -247,9 +247,7 @@ void Form1::cmdEdit_Click() {
             NastavOvladaniPisne();
             VyberSloupecB();
             NactiListy(Combo1, lblLadeni);
-            // A row past what the strip's counter holds is an overflow (error
-            // 6), reported below, rather than a wrapped row number.
-            ZacatekPasu = vb::CInt(vb::Variant(static_cast<std::int32_t>(Excel().ActiveCell().Row())));
+            ZacatekPasu = Excel().ActiveCell().Row();
             KrokPasu = 1;
             lblTon.Caption = std::to_string(ZacatekPasu);
             ZobrazRadek();

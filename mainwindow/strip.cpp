@@ -49,10 +49,6 @@ std::string SpojBunky(const xl::Range& bunka, int odSloupce, int doSloupce) {
     return radek;
 }
 
-// A song row number as the strip keeps it; a row past what the strip's
-// counters hold is an overflow (error 6) rather than a wrapped row number.
-std::int16_t RadekPasu(int radek) { return vb::CInt(vb::Variant(static_cast<std::int32_t>(radek))); }
-
 }  // namespace
 
 void Form1::ZobrazRadek() {
@@ -112,17 +108,25 @@ void Form1::ObnovNotovyPas() {
     for (int s = 5; s <= 9; ++s) imgNota(s).Picture = aktualni;
 
     // The cursor's row becomes step 1.
-    ZacatekPasu = RadekPasu(Excel().ActiveCell().Row());
+    ZacatekPasu = Excel().ActiveCell().Row();
     KrokPasu = 1;
 
+    // Steps below the sheet's last row stay empty.
+    const int kroku = std::min(16, xl::kRowsPerSheet - ZacatekPasu + 1);
     for (int i = 1; i <= 16; ++i)
-        lblSlabika2(i).Caption = vb::CStr(Excel().Range(Adresa("A", ZacatekPasu + i - 1)).Value());
+        lblSlabika2(i).Caption = i <= kroku ? vb::CStr(Excel().Range(Adresa("A", ZacatekPasu + i - 1)).Value())
+                                            : std::string();
 
     SkryjNoty();
     // A step that cannot be drawn to its end ends the strip: the steps after
-    // it keep their syllables without notes.
-    for (std::uint8_t i = 1; i <= 16; ++i) {
-        if (!ZobrazNotyKroku(i)) break;
+    // it keep their syllables without notes. The sheet's end ends it too, the
+    // cursor back in column B as the next step would have put it.
+    for (int i = 1; i <= 16; ++i) {
+        if (i > kroku) {
+            VyberSloupecB();
+            break;
+        }
+        if (!ZobrazNotyKroku(static_cast<std::uint8_t>(i))) break;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "store/hlaseni.h"
 
 #include "platform/forms/msgbox.h"
+#include "platform/system/files.h"
 #include "store/module1.h"
 
 bool JeVybranReadOnly(const std::string& cinnost, const std::string& titulek) {
@@ -15,6 +16,13 @@ void OznamChybejiciAdresar() {
     forms::MsgBox("Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně pracovat, vytvořte nejprve "
                   "ručně tento adresář !!!",
                   forms::vbCritical, "Pracovní adresář neexistuje.");
+}
+
+void OznamChybuUlozeniDoSlozky(const vb::RuntimeError& chyba, const std::string& dovetek, const std::string& titulek) {
+    if (!sys::FolderExists(PracovniAdresar))
+        OznamChybejiciAdresar();
+    else
+        OznamChybuSouboru(chyba, dovetek, titulek);
 }
 
 void OznamZavrenyExcel() {

@@ -15,6 +15,12 @@ bool JeVybranReadOnly(const std::string& cinnost, const std::string& titulek);
 // folder is missing and the user is asked to make it by hand.
 void OznamChybejiciAdresar();
 
+// A song that could not be saved into the song folder (error 1004 of the
+// spreadsheet): only a folder that is missing gets the message above; any
+// other cause (a full disk, a file in the way) is named with the file, as
+// OznamChybuSouboru does.
+void OznamChybuUlozeniDoSlozky(const vb::RuntimeError& chyba, const std::string& dovetek, const std::string& titulek);
+
 // The spreadsheet is gone (error 91): the song could not be saved.
 void OznamZavrenyExcel();
 

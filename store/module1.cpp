@@ -7,6 +7,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/files.h"
+#include "platform/system/paths.h"
 #include "platform/vb/runtime_error.h"
 #include "resources/app_info.h"
 #include "store/hlaseni.h"
@@ -68,7 +69,7 @@ void OtevriTabulky() {
         if (cislo == vb::err::ApplicationDefined && !e.Description().empty())
             pricina = e.Description();
         else if (cislo == vb::err::SubscriptOutOfRange)
-            pricina = "Soubor " + soubor + " neobsahuje list „Calvira12“ s tabulkou knoflíků.";
+            pricina = "Soubor " + sys::ToWindowsPath(soubor) + " neobsahuje list „Calvira12“ s tabulkou knoflíků.";
         else
             throw;
     }

@@ -263,6 +263,11 @@ Worksheet Sheets::Item(const vb::Variant& index) const { return SheetByIndex(Liv
 
 std::string Workbook::Name() const { return Live(book_).name; }
 
+std::string Workbook::FullName() const {
+    const BookData& book = Live(book_);
+    return book.path.empty() ? book.name : sys::ToWindowsPath(book.path);
+}
+
 void Workbook::Save() const { SaveBook(Live(book_)); }
 
 void Workbook::SaveAs(const SaveAsArgs& a) const {
@@ -427,9 +432,11 @@ xl::Range Application::Selection() const {
     return RangeAccess::Make(sh, sh->s.selection);
 }
 
+void CheckSaveAs(const std::string& Filename) { engine::CheckSaveAs(Filename); }
+
 std::string OpenElsewhere(const std::string& Filename) {
     const auto native = sys::ToNativePath(Filename);
-    return native ? engine::OpenElsewhere(*native, Filename) : std::string();
+    return native ? engine::OpenElsewhere(*native, sys::ToWindowsPath(*native)) : std::string();
 }
 
 // ---- creation ----------------------------------------------------------------------

@@ -186,6 +186,9 @@ public:
 
     // "Sešit1" until saved, then the file name with its extension.
     std::string Name() const;
+    // The file with its folder, as the program shows paths ("C:\\..."); the
+    // name alone until saved.
+    std::string FullName() const;
     // Saves under the workbook's file (a new workbook: into DefaultFilePath).
     void Save() const;
     void SaveAs(const SaveAsArgs& args) const;
@@ -300,6 +303,13 @@ private:
 // opening such a file for writing, or saving another workbook over it,
 // raises error 1004 with this text.
 std::string OpenElsewhere(const std::string& Filename);
+
+// Raises the error 1004 that saving a workbook as the file `Filename` (a
+// full Windows-style path) would raise for what can be told before anything
+// is written: a missing folder, a folder or a write-protected file in its
+// place, a folder that takes no new file. A full disk shows only when the
+// workbook is written.
+void CheckSaveAs(const std::string& Filename);
 
 // Creates an instance as creation by "excel.application" does. Error 429
 // when the spreadsheet is not available (see testing::SetCreationFails).

@@ -90,19 +90,46 @@ void SyncFolder(const fs::path& folder) {
     ::close(fd);
 }
 
-}  // namespace
+// The file a save of a path writes (its links followed), and its folder.
+struct Target {
+    fs::path file;
+    fs::path folder;
+    bool exists = false;
+    struct stat st {};
+};
 
-SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write, mode_t newFileMode) {
+// Finds the file a save writes and what stands in its way there.
+SaveFailure Examine(const std::string& path, Target& t) {
     const std::optional<fs::path> resolved = FollowLinks(path);
     if (!resolved) return SaveFailure::LinkLoop;
-    const fs::path& target = *resolved;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    struct stat st {};
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return SaveFailure::NoFolder;
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) return SaveFailure::IsFolder;
-    if (exists && !S_ISREG(st.st_mode)) return SaveFailure::NotAFile;
-    if (exists && IsWriteProtected(st, target, folder)) return SaveFailure::WriteProtected;
+    t.file = *resolved;
+    t.folder = t.file.has_parent_path() ? t.file.parent_path() : fs::path(".");
+    if (::stat(t.folder.c_str(), &t.st) != 0 || !S_ISDIR(t.st.st_mode)) return SaveFailure::NoFolder;
+    t.exists = ::stat(t.file.c_str(), &t.st) == 0;
+    if (t.exists && S_ISDIR(t.st.st_mode)) return SaveFailure::IsFolder;
+    if (t.exists && !S_ISREG(t.st.st_mode)) return SaveFailure::NotAFile;
+    if (t.exists && IsWriteProtected(t.st, t.file, t.folder)) return SaveFailure::WriteProtected;
+    return SaveFailure::None;
+}
+
+}  // namespace
+
+SaveFailure SaveObstacle(const std::string& path) {
+    Target t;
+    if (const SaveFailure f = Examine(path, t); f != SaveFailure::None) return f;
+    // The temporary file is made in the folder, and renamed there.
+    if (::access(t.folder.c_str(), W_OK | X_OK) != 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+        return SaveFailure::FolderNotWritable;
+    return SaveFailure::None;
+}
+
+SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write, mode_t newFileMode) {
+    Target t;
+    if (const SaveFailure f = Examine(path, t); f != SaveFailure::None) return f;
+    const fs::path& target = t.file;
+    const fs::path& folder = t.folder;
+    const bool exists = t.exists;
+    const struct stat& st = t.st;
 
     RemoveLeftovers(folder);
     std::string tmp =

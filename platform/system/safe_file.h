@@ -40,6 +40,12 @@ enum class SaveFailure {
 SaveFailure SaveFileSafely(const std::string& path, const std::function<bool(int fd)>& write,
                            mode_t newFileMode = 0666);
 
+// What stands in the way of SaveFileSafely(path) before anything is written:
+// the same failures it would give for the name, the file and its folder
+// (a folder that takes no new file included), or None. A full disk, and a
+// failure while writing or replacing, show only when the file is written.
+SaveFailure SaveObstacle(const std::string& path);
+
 // Writes all the bytes to a descriptor (going on after interruptions and short
 // writes); false when the system refuses them.
 bool WriteAll(int fd, const void* data, std::size_t size);

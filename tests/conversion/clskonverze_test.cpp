@@ -304,4 +304,18 @@ TEST_F(CilovySouborTest, FailuresAreReportedAndNothingIsMade) {
                                               forms::vbCritical, "Pracovní adresář neexistuje."}}));
 }
 
+// The folder is there but the file cannot be written (a folder has its name):
+// the box names the file and the cause, not a missing folder.
+TEST_F(CilovySouborTest, AFileThatCannotBeWrittenIsNamedWithItsCause) {
+    fs::create_directories(Soubor("Polka G Dur.xls"));
+    clsKonverze k(okno_);
+
+    EXPECT_TRUE(k.VytvorCilovySoubor("G Dur", pisen_).IsEmpty());
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Soubor „C:\\Dokumenty\\Dovozivuz\\Belmora\\Polka G Dur.xls“ nelze "
+                                              "uložit: je to složka.\r\nCílový soubor konverze nebyl založen.\r\n"
+                                              "Číslo chyby: 1004.",
+                                              forms::vbCritical, "Cílový soubor nelze založit."}}));
+    EXPECT_TRUE(fs::is_directory(Soubor("Polka G Dur.xls")));
+}
+
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
 #include "tests/support/press_key.h"
+#include "tests/support/private_mount.h"
 #include "tests/support/workbook_windows.h"
 #include "tests/support/write_protect.h"
 
@@ -607,8 +610,12 @@ Box NelzeKonvertovat(const std::string& pricina) {
     return {pricina + "\r\nKonverze nebude provedena.\r\nČíslo chyby: 1004.", forms::vbCritical,
             "Konverzi nelze provést."};
 }
+// A file of the song folder as the messages name it.
+std::string VeSlozce(const fs::path& soubor) {
+    return std::string(PracovniAdresar) + "\\" + soubor.filename().string();
+}
 std::string ChranenySoubor(const fs::path& soubor) {
-    return "Soubor „" + soubor.string() + "“ nelze uložit: je chráněný proti zápisu.";
+    return "Soubor „" + VeSlozce(soubor) + "“ nelze uložit: je chráněný proti zápisu.";
 }
 
 // A song of the main window that cannot be saved (a file without write
@@ -649,8 +656,10 @@ TEST_F(KonverzeTest, SongThatCannotBeSavedIsNotConvertedAndStaysInTheMainWindow)
     }
 }
 
-// The song folder cannot take the result (it is write-protected): nothing is
-// made or deleted, and the song, saved elsewhere, stays open as it was.
+// The song folder cannot take the result (it is write-protected), or an old
+// result cannot be replaced (the folder or the file is write-protected): the
+// box names the one that refuses before anything is asked or converted;
+// nothing is made or deleted, and the song, saved elsewhere, stays open as it was.
 TEST_F(KonverzeTest, ResultThatCannotBeMadeOrReplacedIsReportedAndTheSongStays) {
     const fs::path noty = Root() / "C" / "Noty";
     fs::create_directories(noty);
@@ -660,37 +669,29 @@ TEST_F(KonverzeTest, ResultThatCannotBeMadeOrReplacedIsReportedAndTheSongStays) 
     AktualniPisen = "Pisen.xls";
     ZapisRadky(PisenVCDur());
     Hlavni().Caption = AktualniPisen;
-    const std::string cesta = std::string(PracovniAdresar) + "\\Pisen G Dur.xls";
-    const Box otazka{"Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel, cesta};
+    const std::string slozka = "Soubor „" + VeSlozce("Pisen G Dur.xls") + "“ nelze uložit: do složky „" +
+                               PracovniAdresar + "“ nelze zapisovat.";
 
     struct Pripad {
         const char* co;
         bool staryVysledek;
-        std::vector<Box> boxy;
+        bool chranenySoubor;  // else the folder is protected
+        Box box;
     };
     const Pripad pripady[] = {
-        {"no result yet",
-         false,
-         {NelzeKonvertovat("Soubor „" + (SongFolder() / "Pisen G Dur.xls").string() +
-                           "“ nelze uložit: do složky nelze zapisovat.")}},
-        {"an old result",
-         true,
-         {otazka,
-          {"Soubor " + cesta +
-               " nelze smazat a nahradit novým: přístup byl odmítnut, složka je chráněná proti zápisu.\r\nKonverze "
-               "nebude provedena.",
-           forms::vbCritical, "Chyba při mazání souboru."}}},
+        {"no result yet, the folder protected", false, false, NelzeKonvertovat(slozka)},
+        {"an old result, the folder protected", true, false, NelzeKonvertovat(slozka)},
+        {"an old result protected itself", true, true, NelzeKonvertovat(ChranenySoubor("Pisen G Dur.xls"))},
     };
     for (const Pripad& p : pripady) {
         SCOPED_TRACE(p.co);
         if (p.staryVysledek) testsupport::WriteFile(Soubor("Pisen G Dur.xls"), "starý výsledek");
-        testsupport::WriteProtected ochrana(SongFolder());
+        testsupport::WriteProtected ochrana(p.chranenySoubor ? Soubor("Pisen G Dur.xls") : SongFolder());
         if (!ochrana.Active()) GTEST_SKIP() << "no write protection here";
-        if (p.staryVysledek) Boxes().Answer(forms::vbOK);
 
         Proved("G Dur");
 
-        EXPECT_EQ(TakeBoxes(), p.boxy);
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{p.box}));
         EXPECT_FALSE(DialogOtevreny());
         EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
         EXPECT_EQ(AktualniPisen, "Pisen.xls");
@@ -700,6 +701,8 @@ TEST_F(KonverzeTest, ResultThatCannotBeMadeOrReplacedIsReportedAndTheSongStays) 
             EXPECT_EQ(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), "starý výsledek");
         else
             EXPECT_FALSE(fs::exists(Soubor("Pisen G Dur.xls")));
+        ochrana.Lift();
+        fs::remove(Soubor("Pisen G Dur.xls"));
     }
 }
 
@@ -865,6 +868,208 @@ TEST_F(VyberPisneTest, SongOrResultOpenInAnotherWindowIsLeftToIt) {
     EXPECT_EQ(AktualniPisen, "Pisen.xls");
     EXPECT_EQ(Hlavni().Caption.get(), "Pisen.xls");
     EXPECT_EQ(testsupport::ReadFile(Soubor("Pisen G Dur.xls")), vysledek);
+}
+
+// ---- A nearly full disk -----------------------------------------------------------
+
+// The song folder on a small file system of its own (3 MB, as a small drive
+// C), filled up in the test; the songs and the dialog as in the tests above.
+class PlnyDiskTest : public KonverzeTest {
+protected:
+    // Runs `body` with the song folder on its own small file system; skipped
+    // where that cannot be had.
+    void NaMalemDisku(const std::function<void()>& body) {
+        fs::create_directories(SongFolder());
+        if (!ReadyToFork()) GTEST_SKIP() << "threads running: no fork";
+        testsupport::InPrivateMount(SongFolder(), "size=3m", body);
+    }
+
+    // A long song in C Dur: `radku` grips with notes, basses, fingerings and
+    // syllables that no two rows share.
+    static std::vector<Radek> DlouhaPisen(int radku) {
+        static const char* const noty[] = {"c1,", "d1,", "e1,", "f1,", "g1,", "a1,", "h1,"};
+        std::vector<Radek> radky;
+        for (int r = 0; r < radku; ++r)
+            radky.push_back({{noty[r % 7], noty[(r + 2) % 7], noty[(r + 4) % 7]},
+                             r % 2 ? "Tah" : "Tlak",
+                             {"C zákl.", "G dur"},
+                             "C Dur",
+                             "l" + std::to_string(13 + r % 5) + ";1\\",
+                             "slabika " + std::to_string(r + 1)});
+        return radky;
+    }
+
+    // A song saved in the folder C:\Noty, outside the small disk, open in
+    // the main window.
+    std::string PisenMimoDisk(const std::string& nazev, const std::vector<Radek>& radky) {
+        fs::create_directories(Root() / "C" / "Noty");
+        ExcelAplikace->Workbooks().Add().SaveAs({.Filename = "C:\\Noty\\" + nazev});
+        AktualniPisen = nazev;
+        ZapisRadky(radky);
+        Hlavni().Caption = nazev;
+        Hlavni().PovolOvladaniPisne();
+        Hlavni().NastavOvladaniPisne();
+        return nazev;
+    }
+
+    // The file names of the song folder.
+    std::vector<std::string> Soubory() const {
+        std::vector<std::string> jmena;
+        for (const auto& e : fs::directory_iterator(SongFolder())) jmena.push_back(e.path().filename().string());
+        std::sort(jmena.begin(), jmena.end());
+        return jmena;
+    }
+
+    // The treble notes of row `radek` of the first sheet of a saved song.
+    static std::vector<std::string> NotyVSouboru(const fs::path& soubor, int radek) {
+        const xl::internal::Book kniha = xl::internal::ReadXlsFile(soubor.string());
+        std::vector<std::string> noty;
+        for (int c = 2; c <= 4; ++c) {
+            const xl::internal::Cell* bunka = kniha.sheets.at(0).cells.Find({radek, c});
+            noty.push_back(bunka ? bunka->text.str() : std::string());
+        }
+        return noty;
+    }
+
+    static Box NelzeUlozitVysledek(const std::string& vysledek, const std::string& pisen) {
+        return {"Soubor „" + std::string(PracovniAdresar) + "\\" + vysledek +
+                    "“ nelze uložit: disk je plný (nebo je vyčerpána kvóta místa na disku).\r\nKonverze nebyla "
+                    "dokončena a její výsledek nebyl uložen; píseň " +
+                    pisen + " zůstává beze změny.\r\nČíslo chyby: 1004.",
+                forms::vbCritical, "Výsledek konverze nelze uložit."};
+    }
+
+    // The main window goes on with the song as it was before the conversion.
+    void HlavniOknoMaPuvodniPisen(const std::string& pisen) {
+        EXPECT_FALSE(DialogOtevreny());
+        EXPECT_TRUE(Hlavni().Visible);
+        EXPECT_EQ(AktualniPisen, pisen);
+        EXPECT_EQ(Hlavni().Caption.get(), pisen);
+        ASSERT_EQ(ExcelAplikace->ActiveWorkbook().Name(), pisen);
+        EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 2);
+        EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "List1");
+        EXPECT_EQ(Bunka("B1"), "c1,");
+        EXPECT_EQ(Bunka("V1"), "l13;1\\");
+        EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+    }
+};
+
+// The song and its result on a disk with room for one copy of the song but
+// not two: the result is written once, whole, and the conversion says so
+// only then.
+TEST_F(PlnyDiskTest, AResultThatFitsIsWrittenWholeBeforeItIsDone) {
+    NaMalemDisku([&] {
+        OtevrenaPisen("Velka.xls", DlouhaPisen(900));
+        const auto velikost = fs::file_size(Soubor("Velka.xls"));
+        testsupport::FillDisk(SongFolder() / "plno", velikost * 3 / 2);
+
+        Proved("G Dur");
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{Hotovo("Velka G Dur.xls")}));
+        EXPECT_EQ(Soubory(), (std::vector<std::string>{"Velka G Dur.xls", "Velka.xls", "plno"}));
+        EXPECT_EQ(NotyVSouboru(Soubor("Velka G Dur.xls"), 1), (std::vector<std::string>{"g,", "h,", "d1,"}));
+        EXPECT_EQ(NotyVSouboru(Soubor("Velka G Dur.xls"), 900), (std::vector<std::string>{"c1,", "e1,", "g,"}));
+        EXPECT_EQ(NotyVSouboru(Soubor("Velka.xls"), 1), (std::vector<std::string>{"c1,", "e1,", "g1,"}));
+        EXPECT_EQ(AktualniPisen, "Velka G Dur.xls");
+        EXPECT_TRUE(ExcelAplikace->ActiveWorkbook().Saved());
+    });
+}
+
+// A result that does not fit (the song lies on another disk): no "Hotovo",
+// the box names the file and the cause, no file is left under the result's
+// name, an old result the user agreed to replace stays as it was, and the
+// main window goes on with its song as it was.
+TEST_F(PlnyDiskTest, AResultThatDoesNotFitLeavesNothingAndTheSongAsItWas) {
+    NaMalemDisku([&] {
+        for (const bool staryVysledek : {false, true}) {
+            SCOPED_TRACE(staryVysledek ? "an old result" : "no result yet");
+            const std::string pisen = PisenMimoDisk(staryVysledek ? "Druha.xls" : "Velka.xls", DlouhaPisen(900));
+            const std::string vysledek = staryVysledek ? "Druha G Dur.xls" : "Velka G Dur.xls";
+            const auto velikost = fs::file_size(Root() / "C" / "Noty" / pisen);
+            if (staryVysledek) testsupport::WriteFile(Soubor(vysledek), "starý výsledek");
+            testsupport::FillDisk(SongFolder() / "plno", velikost / 2);
+            std::vector<Box> cekane;
+            if (staryVysledek) {
+                cekane.push_back({"Soubor již existuje. Přejete si ho vymazat a nahradit novým ?", forms::vbOKCancel,
+                                  std::string(PracovniAdresar) + "\\" + vysledek});
+                Boxes().Answer(forms::vbOK);
+            }
+            cekane.push_back(NelzeUlozitVysledek(vysledek, pisen));
+
+            Proved("G Dur");
+
+            EXPECT_EQ(TakeBoxes(), cekane);
+            if (staryVysledek) {
+                EXPECT_EQ(Soubory(), (std::vector<std::string>{vysledek, "plno"}));
+                EXPECT_EQ(testsupport::ReadFile(Soubor(vysledek)), "starý výsledek");
+            } else {
+                EXPECT_EQ(Soubory(), std::vector<std::string>{"plno"});
+            }
+            HlavniOknoMaPuvodniPisen(pisen);
+            EXPECT_EQ(NotyVSouboru(Root() / "C" / "Noty" / pisen, 1), (std::vector<std::string>{"c1,", "e1,", "g1,"}));
+
+            Hlavni().cmdEndEdit_Click();
+            EXPECT_TRUE(TakeBoxes().empty());
+            fs::remove(SongFolder() / "plno");
+        }
+    });
+}
+
+// A conversion that paused where the scale changes and cannot write its
+// whole result when it resumes: no "Hotovo", no file under the result's name
+// (the part written at the pause is removed), the song as it was. A song
+// that cannot be opened again (its file gone meanwhile) is ended in the
+// main window.
+TEST_F(PlnyDiskTest, APausedConversionWhoseResultNoLongerFitsLeavesNothing) {
+    NaMalemDisku([&] {
+        for (const bool pisenZmizi : {false, true}) {
+            SCOPED_TRACE(pisenZmizi ? "the song's file gone meanwhile" : "the song's file there");
+            std::vector<Radek> radky = DlouhaPisen(900);
+            for (std::size_t r = 450; r < radky.size(); ++r) {
+                radky[r].noty = {"f1,", "a1,", "c2,"};
+                radky[r].stupnice = "F Dur";
+            }
+            const std::string pisen = PisenMimoDisk(pisenZmizi ? "Druha.xls" : "Velka.xls", radky);
+            const std::string vysledek = pisenZmizi ? "Druha G Dur.xls" : "Velka G Dur.xls";
+            Boxes().Answer(forms::vbYes);
+
+            Proved("G Dur");
+
+            EXPECT_EQ(TakeBoxes(), (std::vector<Box>{ZmenaStupnice(451, "C Dur", "F Dur")}));
+            ASSERT_TRUE(DialogOtevreny());
+            // The part converted so far is the result while the user chooses.
+            EXPECT_EQ(Soubory(), std::vector<std::string>{vysledek});
+            EXPECT_EQ(NotyVSouboru(Soubor(vysledek), 1), (std::vector<std::string>{"g,", "h,", "d1,"}));
+            testsupport::FillDisk(SongFolder() / "plno");
+            if (pisenZmizi) fs::rename(Root() / "C" / "Noty" / pisen, Root() / "C" / "Noty" / "jinam.xls");
+            VyberCil(Dialog(), "B Dur");
+            Dialog().cmdPokracovat.PerformClick();
+
+            std::vector<Box> cekane{NelzeUlozitVysledek(vysledek, pisen)};
+            if (pisenZmizi)
+                cekane.push_back({"Soubor C:\\Noty\\" + pisen +
+                                      " nebyl nalezen. Zkontrolujte, zda nebyl přejmenován, přesunut nebo odstraněn, a "
+                                      "zda je název zapsán správně.\r\nPíseň v hlavním okně se ukončí.\r\nČíslo chyby: "
+                                      "1004.",
+                                  forms::vbCritical, "Píseň nelze znovu otevřít."});
+            EXPECT_EQ(TakeBoxes(), cekane);
+            EXPECT_EQ(Soubory(), std::vector<std::string>{"plno"});
+            if (pisenZmizi) {
+                EXPECT_FALSE(DialogOtevreny());
+                EXPECT_TRUE(Hlavni().Visible);
+                EXPECT_EQ(AktualniPisen, "");
+                EXPECT_EQ(Hlavni().Caption.get(), "Belmora");
+                EXPECT_TRUE(Hlavni().cmdEdit.Enabled.get());
+                EXPECT_FALSE(Hlavni().cmdEndEdit.Enabled.get());
+                EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 1);
+            } else {
+                HlavniOknoMaPuvodniPisen(pisen);
+                Hlavni().cmdEndEdit_Click();
+            }
+            EXPECT_TRUE(TakeBoxes().empty());
+            fs::remove(SongFolder() / "plno");
+        }
+    });
 }
 
 }  // namespace

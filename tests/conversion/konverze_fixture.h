@@ -65,6 +65,7 @@ protected:
     OknoKonverze Okno() {
         Form1& f = *hlavni_;
         return {.Zobraz = [&f] { f.Visible = true; },
+                .UkonciPisen = [&f] { f.cmdEndEdit_Click(); },
                 .NastavTitulek = [&f](const std::string& nazev) { f.Caption = nazev; },
                 .FldExist = [&f](const std::string& slozka) { return f.FldExist(slozka); },
                 .FileExists = [&f](const std::string& soubor) { return f.FileExists(soubor); }};

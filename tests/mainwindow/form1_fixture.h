@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QThreadPool>
+
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
@@ -24,6 +26,7 @@
 #include "store/module1.h"
 #include "tests/forms/qt_app.h"
 #include "tests/support/calvira.h"
+#include "tests/support/private_mount.h"
 #include "tests/support/temp_env.h"
 
 namespace form1_test {
@@ -98,6 +101,14 @@ protected:
     const fs::path& Root() const { return sandbox_->Root(); }
     forms::ScriptedMessageBoxes& Boxes() { return *boxes_; }
     EnvironmentOverride& Env() { return sandbox_->Env(); }
+
+    // Whether the test may fork (for a file system of its own, private_mount.h):
+    // only while no thread runs beside this one. Qt's pool threads, which
+    // drawing leaves idle, are ended first.
+    static bool ReadyToFork() {
+        QThreadPool::globalInstance()->waitForDone();
+        return testsupport::SingleThreaded();
+    }
 
     // The boxes shown so far, taken out of the record.
     std::vector<forms::ScriptedMessageBoxes::Box> TakeBoxes() { return boxes_->TakeBoxes(); }

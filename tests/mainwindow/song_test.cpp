@@ -26,6 +26,7 @@
 #include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/private_mount.h"
 #include "tests/support/soffice.h"
 #include "tests/support/workbook_windows.h"
 #include "tests/support/write_protect.h"
@@ -290,21 +291,48 @@ TEST_F(SongTest, FolderThatCannotBeMadeIsReportedAndNothingIsAsked) {
     ExpectNoSongState(f);
 }
 
-TEST_F(SongTest, SaveFailureShowsTheFolderMessageAndLeavesTheSongClosed) {
+// A new song that cannot be saved into the song folder that is there: the
+// box names the file and the cause; the folder message is for a missing folder.
+Box NelzeZalozit(const std::string& pricina) {
+    return {"Soubor „C:\\Dokumenty\\Dovozivuz\\Belmora\\Polka.xls“ nelze uložit: " + pricina +
+                "\r\nNová píseň nebyla založena.\r\nČíslo chyby: 1004.",
+            forms::vbCritical, "Novou píseň nelze založit."};
+}
+
+TEST_F(SongTest, SaveFailureNamesTheFileAndLeavesTheSongClosed) {
     Form1& f = StartWithFolder();
     // A folder in the file's place: not a file to replace, and no file can be written there.
     fs::create_directories(SongFolder() / "Polka.xls");
 
     NewSong(f, "Polka");
 
-    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz,
-                                             {"Cesta C:\\Dokumenty\\Dovozivuz nenalezena. Aby mohl program správně "
-                                              "pracovat, vytvořte nejprve ručně tento adresář !!!",
-                                              forms::vbCritical, "Pracovní adresář neexistuje."}}));
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz, NelzeZalozit("je to složka.")}));
     EXPECT_EQ(AktualniPisen, "");
     EXPECT_TRUE(f.cmdNovaSkladba.Enabled.get());
     // The added workbook stays open in the spreadsheet, unsaved.
     EXPECT_EQ(ExcelAplikace->Workbooks().Count(), 2);
+}
+
+// "Nová píseň" on a full disk: the box says so and names the file; nothing
+// is left on the disk.
+TEST_F(SongTest, NewSongOnAFullDiskSaysSo) {
+    fs::create_directories(SongFolder());
+    if (!ReadyToFork()) GTEST_SKIP() << "threads running: no fork";
+    testsupport::InPrivateMount(SongFolder(), "size=256k", [&] {
+        testsupport::FillDisk(SongFolder() / "plno");
+        Form1& f = Start();
+
+        NewSong(f, "Polka");
+
+        EXPECT_EQ(TakeBoxes(), (std::vector<Box>{kNazevDotaz,
+                                                 NelzeZalozit("disk je plný (nebo je vyčerpána kvóta místa na disku).")}));
+        EXPECT_EQ(AktualniPisen, "");
+        EXPECT_EQ(f.Caption.get(), "Belmora");
+        EXPECT_TRUE(f.cmdNovaSkladba.Enabled.get());
+        std::vector<std::string> soubory;
+        for (const auto& e : fs::directory_iterator(SongFolder())) soubory.push_back(e.path().filename().string());
+        EXPECT_EQ(soubory, std::vector<std::string>{"plno"});
+    });
 }
 
 // Names that would leave the song folder or that no file can have are refused
@@ -435,6 +463,22 @@ TEST_F(SongTest, DamagedWorkbookIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(AktualniPisen, "tri_listy.xls");
 }
 
+// A name in the open dialog that is a symbolic link leading round to itself:
+// the box says that it cannot be opened and why, not that it is missing.
+TEST_F(SongTest, ALinkThatLeadsToItselfIsReportedAsSuch) {
+    Form1& f = StartWithFolder();
+    fs::create_symlink("x.xls", SongFolder() / "x.xls");
+
+    OpenSong(f, SongFolder() / "x.xls");
+
+    EXPECT_EQ(TakeBoxes(), (std::vector<Box>{{"Soubor C:\\Dokumenty\\Dovozivuz\\Belmora\\x.xls nelze otevřít: je to "
+                                              "symbolický odkaz, který vede sám na sebe (příliš mnoho úrovní "
+                                              "symbolických odkazů).",
+                                              forms::vbExclamation, "Písničku nelze otevřít."}}));
+    EXPECT_TRUE(f.Visible.get());
+    ExpectNoSongState(f);
+}
+
 TEST_F(SongTest, TheLookupWorkbookIsNotTakenForASong) {
     Form1& f = StartWithFolder();
 
@@ -452,25 +496,37 @@ TEST_F(SongTest, TheLookupWorkbookIsNotTakenForASong) {
     EXPECT_NO_THROW(ExcelAplikace->Windows(NazevReadOnly).Activate());
 }
 
-// A song saved with its cursor below row 32767: the strip's row counter
-// cannot hold that row, which is reported, not wrapped round to a negative row.
-TEST_F(SongTest, SavedRowBeyondTheStripCounterIsReportedNotWrapped) {
+// A song saved with its cursor far down the sheet, down to its last row:
+// the song opens there without a box, and the strip starts at that row with
+// nothing drawn below the sheet's end.
+TEST_F(SongTest, SavedCursorAnywhereOnTheSheetOpensThereWithoutABox) {
     Form1& f = StartWithFolder();
-    NewSong(f, "Dlouha");
-    ExcelAplikace->Range("B40000").Select();
-    f.cmdEndEdit_Click();
-    TakeBoxes();
+    for (const int radek : {32768, 40000, xl::kRowsPerSheet}) {
+        SCOPED_TRACE(radek);
+        const std::string r = std::to_string(radek);
+        NewSong(f, "Dlouha" + r);
+        ExcelAplikace->Range("A" + r).Value(std::string("hou"));
+        ExcelAplikace->Range("B" + r).Value(std::string("c1,"));
+        ExcelAplikace->Range("I" + r).Value(std::string("Tlak"));
+        ExcelAplikace->Range("B" + r).Select();
+        f.cmdEndEdit_Click();
+        TakeBoxes();
 
-    OpenSong(f, SongFolder() / "Dlouha.xls");
+        OpenSong(f, SongFolder() / ("Dlouha" + r + ".xls"));
 
-    const auto boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].title, "Chyba při otevírání písně.");
-    EXPECT_NE(boxes[0].prompt.find(" číslo 6."), std::string::npos);
-    EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$40000");
-    EXPECT_GE(f.ZacatekPasu, 0);
-    EXPECT_EQ(f.lblTon.Caption.get(), "1");
-    EXPECT_TRUE(f.Visible.get());
+        EXPECT_TRUE(TakeBoxes().empty());
+        EXPECT_EQ(AktualniPisen, "Dlouha" + r + ".xls");
+        EXPECT_EQ(ExcelAplikace->ActiveCell().Address(), "$B$" + r);
+        EXPECT_EQ(f.ZacatekPasu, radek);
+        EXPECT_EQ(f.KrokPasu, 1);
+        EXPECT_EQ(f.lblTon.Caption.get(), r);
+        EXPECT_EQ(f.lblSlabika2(1).Caption.get(), "hou");
+        EXPECT_TRUE(f.imgNota(5).Visible.get());
+        for (int i = 2; i <= 16; ++i) EXPECT_EQ(f.lblSlabika2(i).Caption.get(), "") << i;
+        EXPECT_TRUE(f.Visible.get());
+        f.cmdEndEdit_Click();
+        EXPECT_TRUE(TakeBoxes().empty());
+    }
 }
 
 // ---- Switching sheets ------------------------------------------------------------
@@ -664,8 +720,8 @@ TEST_F(SongTest, TheSongsWindowStaysOpenWhenTheSongCannotBeSaved) {
 
     testsupport::CloseAsTheUser(*ExcelAplikace, "Skakal.xls");
 
-    EXPECT_EQ(TakeBoxes(), std::vector<Box>{NelzeUlozit("Soubor „" + soubor.string() +
-                                                        "“ nelze uložit: je chráněný proti zápisu.")});
+    EXPECT_EQ(TakeBoxes(), std::vector<Box>{NelzeUlozit("Soubor „" + std::string(PracovniAdresar) +
+                                                        "\\Skakal.xls“ nelze uložit: je chráněný proti zápisu.")});
     EXPECT_EQ(AktualniPisen, "Skakal.xls");
     EXPECT_EQ(f.Caption.get(), "Skakal.xls");
     EXPECT_TRUE(f.cmdEndEdit.Enabled.get());
@@ -743,8 +799,8 @@ TEST_F(SongTest, EndingASongThatCannotBeSavedNamesTheCauseAndKeepsItOpen) {
 
         f.cmdEndEdit_Click();
 
-        EXPECT_EQ(TakeBoxes(), std::vector<Box>{NelzeUlozit("Soubor „" + soubor.string() +
-                                                            "“ nelze uložit: je chráněný proti zápisu.")});
+        EXPECT_EQ(TakeBoxes(), std::vector<Box>{NelzeUlozit("Soubor „C:\\Dokumenty\\Dovozivuz\\Belmora\\Polka.xls“ "
+                                                            "nelze uložit: je chráněný proti zápisu.")});
         EXPECT_EQ(AktualniPisen, "Polka.xls");
         EXPECT_EQ(f.Caption.get(), "Polka.xls");
         EXPECT_TRUE(f.cmdEndEdit.Enabled.get());
@@ -773,7 +829,7 @@ TEST_F(SongTest, SwitchOnASongThatCannotBeSavedNamesTheCause) {
     f.Combo1.ListIndex = 2;
 
     EXPECT_EQ(TakeBoxes(),
-              std::vector<Box>{NelzeUlozit("Soubor „" + file.string() + "“ nelze uložit: je chráněný proti zápisu.")});
+              std::vector<Box>{NelzeUlozit("Soubor „C:\\Noty\\tri_listy.xls“ nelze uložit: je chráněný proti zápisu.")});
     EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "F Dur");
     EXPECT_EQ(f.lblLadeni.Caption.get(), "F Dur");
 }

@@ -9,13 +9,6 @@
 
 using Box = forms::ScriptedMessageBoxes::Box;
 
-namespace forms {
-// Readable boxes in failure messages.
-void PrintTo(const ScriptedMessageBoxes::Box& b, std::ostream* os) {
-    *os << "{\"" << b.prompt << "\", " << b.flags << ", \"" << b.title << "\"}";
-}
-}  // namespace forms
-
 void PrintTo(const PolohaNoty& p, std::ostream* os) {
     *os << "{" << static_cast<int>(p.znamenko) << ", " << p.vyska << "}";
 }

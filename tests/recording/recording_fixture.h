@@ -19,13 +19,6 @@
 #include "resources/app_info.h"
 #include "tests/mainwindow/form1_fixture.h"
 
-namespace forms {
-// Readable boxes in failure messages.
-inline void PrintTo(const ScriptedMessageBoxes::Box& b, std::ostream* os) {
-    *os << "{\"" << b.prompt << "\", " << b.flags << ", \"" << b.title << "\"}";
-}
-}  // namespace forms
-
 namespace recording_test {
 
 using Box = forms::ScriptedMessageBoxes::Box;

@@ -14,13 +14,6 @@
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 
-namespace forms {
-// Readable boxes in failure messages.
-inline void PrintTo(const ScriptedMessageBoxes::Box& b, std::ostream* os) {
-    *os << "{\"" << b.prompt << "\", " << b.flags << ", \"" << b.title << "\"}";
-}
-}  // namespace forms
-
 namespace {
 
 using form1_test::Form1Fixture;

@@ -27,6 +27,32 @@ namespace testsupport {
 // that cannot set up the rest of its file system (a remount) ends so too.
 inline constexpr int kNoPrivateMount = 77;
 
+// Whether the process runs one thread only. A test that has Qt running may
+// still fork then: no other thread can hold a lock the child would wait for.
+inline bool SingleThreaded() {
+    std::size_t threads = 0;
+    for ([[maybe_unused]] const auto& t : std::filesystem::directory_iterator("/proc/self/task")) ++threads;
+    return threads == 1;
+}
+
+// Fills the file system of `file` (a file of its own, made anew) until no
+// more than `room` bytes are free (rounded up to its blocks).
+inline void FillDisk(const std::filesystem::path& file, std::size_t room = 0) {
+    std::FILE* out = std::fopen(file.c_str(), "wb");
+    if (!out) return;
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    const std::string block(4096, 'x');
+    while (std::fwrite(block.data(), 1, block.size(), out) == block.size()) {
+    }
+    // The last partial block, byte by byte.
+    while (std::fputc('x', out) != EOF) {
+    }
+    std::fclose(out);
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(file, ec);
+    if (!ec) std::filesystem::resize_file(file, size > room ? size - room : 0, ec);
+}
+
 // Runs `body` in a child process with a tmpfs mounted at `mountPoint` (an
 // existing folder) with the mount `options` ("size=1m", or "" for the
 // default). Failures of the body's assertions are printed by the child and

@@ -1,5 +1,6 @@
 // Opening, adding, saving and closing workbooks.
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/excel/application.h"
@@ -7,6 +8,7 @@
 #include "platform/excel/internal/xls_io.h"
 #include "platform/forms/msgbox.h"
 #include "platform/system/paths.h"
+#include "platform/system/safe_file.h"
 
 namespace fs = std::filesystem;
 
@@ -37,10 +39,15 @@ void Register(AppData& app, const std::shared_ptr<BookData>& book) {
 
 // A workbook is read only from a regular file: a folder or a pipe of that
 // name is there, but is no file (and a pipe would keep the reader waiting).
+// A link that leads round to itself is there too, but leads to no file.
 void RequireFile(const std::optional<std::string>& native, const std::string& shownPath) {
     std::error_code ec;
     if (!native) NotFound(shownPath);
     const fs::file_status st = fs::status(*native, ec);
+    if (ec.value() == ELOOP)
+        Fail1004("Soubor " + shownPath +
+                 " nelze otevřít: je to symbolický odkaz, který vede sám na sebe (příliš mnoho úrovní symbolických "
+                 "odkazů).");
     if (!fs::exists(st)) NotFound(shownPath);
     if (fs::is_directory(st)) Fail1004("Soubor " + shownPath + " nelze otevřít: je to složka, ne soubor.");
     if (!fs::is_regular_file(st))
@@ -73,15 +80,20 @@ sys::FileLock LockForWriting(const std::string& nativePath, const std::string& s
     return lock;
 }
 
-// Writes the workbook's sheets to a file; the sheets are lent to the writer
-// and taken back whatever happens. A workbook open for writing keeps its
-// file locked: the lock moves onto the new file before it replaces the old.
-void WriteTo(BookData& book, const std::string& nativePath, const std::string& shownPath) {
+// The folder a file is saved into must be there.
+void RequireFolder(const std::string& nativePath, const std::string& shownPath) {
     std::error_code ec;
     const fs::path parent = fs::path(nativePath).parent_path();
     if (!parent.empty() && !fs::is_directory(parent, ec))
         Fail1004("Soubor " + shownPath + " nelze uložit: cesta " + sys::ToWindowsPath(parent.string()) +
                  " neexistuje.");
+}
+
+// Writes the workbook's sheets to a file; the sheets are lent to the writer
+// and taken back whatever happens. A workbook open for writing keeps its
+// file locked: the lock moves onto the new file before it replaces the old.
+void WriteTo(BookData& book, const std::string& nativePath, const std::string& shownPath) {
+    RequireFolder(nativePath, shownPath);
     internal::Book out;
     out.activeSheet = book.activeSheet;
     out.sheets.reserve(book.sheets.size());
@@ -130,8 +142,10 @@ std::string OpenElsewhere(const std::string& nativePath, const std::string& show
 
 BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly) {
     const auto native = sys::ToNativePath(windowsPath);
+    // Messages name the file as the program shows it, however it was given.
+    const std::string shown = native ? sys::ToWindowsPath(*native) : windowsPath;
     std::error_code ec;
-    RequireFile(native, windowsPath);
+    RequireFile(native, shown);
     for (const auto& b : app.books)
         if (!b->path.empty() && fs::equivalent(b->path, *native, ec)) {
             ActivateBook(app, *b);
@@ -142,16 +156,16 @@ BookData& OpenBook(AppData& app, const std::string& windowsPath, bool readOnly) 
         Fail1004("Sešit s názvem " + name +
                  " je již otevřen. Dva sešity se stejným názvem nelze mít otevřené současně.");
     sys::FileLock lock;
-    if (!readOnly) lock = LockForWriting(*native, windowsPath);
+    if (!readOnly) lock = LockForWriting(*native, shown);
     internal::Book read;
     try {
         read = internal::ReadXlsFile(*native);
     } catch (const internal::XlsError& e) {
         Fail1004(e.what());
     } catch (const std::exception& e) {
-        Fail1004("Soubor " + windowsPath + " nelze přečíst: " + e.what());
+        Fail1004("Soubor " + shown + " nelze přečíst: " + e.what());
     }
-    if (read.sheets.empty()) Fail1004("Soubor " + windowsPath + " neobsahuje žádný list.");
+    if (read.sheets.empty()) Fail1004("Soubor " + shown + " neobsahuje žádný list.");
     auto book = NewBook(app, name);
     book->path = *native;
     book->readOnly = readOnly;
@@ -208,6 +222,7 @@ void SaveBookAs(BookData& book, const std::string& windowsPath) {
         Fail1004("Soubor " + windowsPath + " nelze uložit: cesta nebyla nalezena.");
     if (fs::path(*native).extension().empty()) *native += ".xls";
     RefuseReadOnly(book, *native);
+    const std::string shown = sys::ToWindowsPath(*native);
     const std::string name = FileNameOf(*native);
     if (book.app)
         if (BookData* other = FindBook(*book.app, name); other && other != &book)
@@ -216,8 +231,8 @@ void SaveBookAs(BookData& book, const std::string& windowsPath) {
     // Another file: one that is open for writing elsewhere is not saved over.
     std::error_code ec;
     if (!book.readOnly && !(!book.path.empty() && fs::equivalent(*native, book.path, ec)))
-        if (const std::string why = OpenElsewhere(*native, windowsPath); !why.empty()) Fail1004(why);
-    WriteTo(book, *native, windowsPath);
+        if (const std::string why = OpenElsewhere(*native, shown); !why.empty()) Fail1004(why);
+    WriteTo(book, *native, shown);
     book.path = *native;
     book.saved = true;
     if (book.name != name) {
@@ -225,6 +240,14 @@ void SaveBookAs(BookData& book, const std::string& windowsPath) {
         const auto observers = book.observers;
         for (BookObserver* o : observers) o->NameChanged();
     }
+}
+
+void CheckSaveAs(const std::string& windowsPath) {
+    const auto native = sys::ToNativePath(windowsPath);
+    if (!native || windowsPath.empty()) Fail1004("Soubor " + windowsPath + " nelze uložit: cesta nebyla nalezena.");
+    RequireFolder(*native, sys::ToWindowsPath(*native));
+    if (const sys::SaveFailure obstacle = sys::SaveObstacle(*native); obstacle != sys::SaveFailure::None)
+        Fail1004(internal::SaveFailureText(obstacle, *native));
 }
 
 void CloseBook(BookData& bookRef) {

@@ -143,6 +143,9 @@ BookData& AddBook(AppData& app);
 void ActivateBook(AppData& app, BookData& book);
 void SaveBook(BookData& book);
 void SaveBookAs(BookData& book, const std::string& windowsPath);
+// Error 1004 as SaveBookAs would raise it for what can be told of the file
+// and its folder before writing (`windowsPath` is a full path).
+void CheckSaveAs(const std::string& windowsPath);
 // Closes without asking (the callers ask first).
 void CloseBook(BookData& book);
 // What the program answers to the user's wish to close the workbook's window:

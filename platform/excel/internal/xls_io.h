@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/excel/internal/book.h"
+#include "platform/system/safe_file.h"
 
 namespace xl::internal {
 
@@ -15,6 +16,10 @@ class XlsError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// A file's path as the messages show it: quoted, and in the form the user
+// knows it from the program ("C:\Dokumenty\..." for a file of drive C).
+std::string ShownPath(const std::string& path);
 
 // The largest file the reader takes: far more than any song, and a bound on
 // what a file can make the reader spend.
@@ -34,6 +39,9 @@ Book ReadXlsBytes(const std::string& bytes);
 // in it, before it takes the old file's place (a lock on the file moves onto
 // the new one there).
 void WriteXlsFile(const Book& book, const std::string& path, const std::function<void(int fd)>& written = {});
+// Why the workbook file `path` (a system path) could not be saved, as the
+// errors of WriteXlsFile say it.
+std::string SaveFailureText(sys::SaveFailure failure, const std::string& path);
 // The same workbook as the bytes of a file, in memory.
 std::string WriteXlsBytes(const Book& book);
 

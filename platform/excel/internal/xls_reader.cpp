@@ -19,6 +19,7 @@
 
 #include "platform/excel/internal/xls_io.h"
 #include "platform/excel/internal/xls_scan.h"
+#include "platform/system/paths.h"
 
 namespace xl::internal {
 
@@ -129,6 +130,8 @@ Book ReadStream(std::span<const std::uint8_t> stream) {
 
 }  // namespace
 
+std::string ShownPath(const std::string& path) { return "„" + sys::ToWindowsPath(path) + "“"; }
+
 Book ReadXlsBytes(const std::string& bytes) {
     try {
         CheckSize(bytes);
@@ -139,7 +142,7 @@ Book ReadXlsBytes(const std::string& bytes) {
 }
 
 Book ReadXlsFile(const std::string& path) {
-    const std::string shown = "„" + path + "“";
+    const std::string shown = ShownPath(path);
     // The whole file in one read, once its size is known to be one of a song.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat st {};

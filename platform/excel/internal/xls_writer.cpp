@@ -240,31 +240,33 @@ void WriteXlsFile(const Book& book, const std::string& path, const std::function
         if (built && written) written(fd);
         return built;
     });
-    const std::string shown = "„" + path + "“";
-    const std::filesystem::path folder = std::filesystem::path(path).has_parent_path()
-                                             ? std::filesystem::path(path).parent_path()
-                                             : std::filesystem::path(".");
+    if (failure == sys::SaveFailure::None) return;
+    // A file that could not be written is no workbook that could not be built.
+    if (failure == sys::SaveFailure::WriteFailed && stored && !built) throw XlsError("Sešit se nepodařilo sestavit.");
+    throw XlsError(SaveFailureText(failure, path));
+}
+
+std::string SaveFailureText(sys::SaveFailure failure, const std::string& path) {
+    const std::string shown = ShownPath(path);
+    const std::string folder = ShownPath(std::filesystem::path(path).has_parent_path()
+                                             ? std::filesystem::path(path).parent_path().string()
+                                             : std::string("."));
     switch (failure) {
-        case sys::SaveFailure::None: return;
-        case sys::SaveFailure::NoFolder:
-            throw XlsError("Soubor " + shown + " nelze uložit: složka „" + folder.string() + "“ neexistuje.");
-        case sys::SaveFailure::IsFolder: throw XlsError("Soubor " + shown + " nelze uložit: je to složka.");
-        case sys::SaveFailure::NotAFile: throw XlsError("Soubor " + shown + " nelze uložit: není to soubor.");
-        case sys::SaveFailure::WriteProtected:
-            throw XlsError("Soubor " + shown + " nelze uložit: je chráněný proti zápisu.");
+        case sys::SaveFailure::None: break;
+        case sys::SaveFailure::NoFolder: return "Soubor " + shown + " nelze uložit: složka " + folder + " neexistuje.";
+        case sys::SaveFailure::IsFolder: return "Soubor " + shown + " nelze uložit: je to složka.";
+        case sys::SaveFailure::NotAFile: return "Soubor " + shown + " nelze uložit: není to soubor.";
+        case sys::SaveFailure::WriteProtected: return "Soubor " + shown + " nelze uložit: je chráněný proti zápisu.";
         case sys::SaveFailure::FolderNotWritable:
-            throw XlsError("Soubor " + shown + " nelze uložit: do složky nelze zapisovat.");
+            return "Soubor " + shown + " nelze uložit: do složky " + folder + " nelze zapisovat.";
         case sys::SaveFailure::DiskFull:
-            throw XlsError("Soubor " + shown + " nelze uložit: disk je plný (nebo je vyčerpána kvóta místa na disku).");
-        case sys::SaveFailure::WriteFailed:
-            // A file that could not be written is no workbook that could not be built.
-            if (stored && !built) throw XlsError("Sešit se nepodařilo sestavit.");
-            throw XlsError("Soubor " + shown + " se nepodařilo uložit: zápis na disk selhal.");
+            return "Soubor " + shown + " nelze uložit: disk je plný (nebo je vyčerpána kvóta místa na disku).";
+        case sys::SaveFailure::WriteFailed: return "Soubor " + shown + " se nepodařilo uložit: zápis na disk selhal.";
         case sys::SaveFailure::ReplaceFailed:
-            throw XlsError("Soubor " + shown + " nelze uložit: je otevřený jinde nebo chráněný proti zápisu.");
-        case sys::SaveFailure::LinkLoop:
-            throw XlsError("Soubor " + shown + " nelze uložit: odkaz na soubor vede sám na sebe.");
+            return "Soubor " + shown + " nelze uložit: je otevřený jinde nebo chráněný proti zápisu.";
+        case sys::SaveFailure::LinkLoop: return "Soubor " + shown + " nelze uložit: odkaz na soubor vede sám na sebe.";
     }
+    return {};
 }
 
 }  // namespace xl::internal

@@ -1,6 +1,8 @@
 // The open dialog of the program: a Qt file dialog.
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "platform/excel/file_dialog.h"
@@ -8,6 +10,25 @@
 namespace xl {
 
 namespace {
+
+// Qt's dialog takes a symbolic link that leads to no file (round to itself,
+// or to a file that is gone) for a name that does not exist, and says only
+// that it cannot be found. Such a name is handed to the program instead,
+// which says why it cannot be opened; the dialog lists such links too.
+class OpenDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+protected:
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (files.size() == 1) {
+            const QFileInfo chosen(files.front());
+            if (chosen.isSymLink() && !chosen.exists()) return QDialog::accept();
+        }
+        QFileDialog::accept();
+    }
+};
 
 class QtFileDialogs : public FileDialogService {
 public:
@@ -20,10 +41,13 @@ public:
             for (const std::string& p : f.patterns) patterns << QString::fromStdString(p);
             names << QString::fromStdString(f.description) + " (" + patterns.join(' ') + ")";
         }
-        const QString chosen = QFileDialog::getOpenFileName(nullptr, QString::fromStdString(title),
-                                                            QString::fromStdString(folder), names.join(";;"));
-        if (chosen.isEmpty()) return std::nullopt;
-        return chosen.toStdString();
+        OpenDialog dialog(nullptr, QString::fromStdString(title), QString::fromStdString(folder), names.join(";;"));
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setFilter(dialog.filter() | QDir::System);
+        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+        const QStringList chosen = dialog.selectedFiles();
+        if (chosen.isEmpty() || chosen.front().isEmpty()) return std::nullopt;
+        return chosen.front().toStdString();
     }
 };
 

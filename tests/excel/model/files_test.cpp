@@ -6,12 +6,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "platform/excel/application.h"
 #include "platform/forms/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"
+#include "tests/support/write_protect.h"
 
 using namespace xl;
 using excel_test::ErrorOf;
@@ -148,7 +150,7 @@ TEST_F(FilesTest, AWriteProtectedSongIsNotReplacedAndTheSaveRaises1004) {
         ADD_FAILURE() << "saved";
     } catch (const vb::RuntimeError& e) {
         EXPECT_EQ(e.Number(), 1004);
-        EXPECT_EQ(e.Description(), "Soubor „" + file.string() + "“ nelze uložit: je chráněný proti zápisu.");
+        EXPECT_EQ(e.Description(), std::string("Soubor „") + kSong + "“ nelze uložit: je chráněný proti zápisu.");
     }
     EXPECT_EQ(testsupport::ReadFile(file), before);
     EXPECT_FALSE(app->ActiveWorkbook().Saved());
@@ -187,6 +189,124 @@ TEST_F(FilesTest, ASongThatIsALinkIsSavedIntoTheFileItPointsTo) {
     EXPECT_TRUE(fs::is_symlink(link));
     app->Workbooks().Open("C:\\Polka.xls");
     EXPECT_EQ(app->Range("B1").Value().AsString(), "fis1,");
+}
+
+// Every failure of a song file names the file as the program shows paths
+// ("C:\..."), also where the file was given as a path of the system or the
+// failure was found by the file reader or writer.
+TEST_F(FilesTest, FailuresNameTheFileInTheProgramsForm) {
+    MakeSongFolder();
+    const fs::path folder = env.C() / "Dokumenty" / "Dovozivuz" / "Belmora";
+    const std::string shown = "C:\\Dokumenty\\Dovozivuz\\Belmora\\";
+    std::ofstream(folder / "Poskozena.xls") << "not a workbook";
+    fs::create_directories(folder / "Slozka.xls");
+    fs::create_symlink("Smycka.xls", folder / "Smycka.xls");
+    app->Workbooks().Add();
+    app->ActiveWorkbook().SaveAs(SongArgs(shown + "Chranena.xls"));
+    app->ActiveWorkbook().Close();
+    ::chmod((folder / "Chranena.xls").c_str(), 0444);
+    app->Workbooks().Add();
+
+    struct Case {
+        const char* what;
+        std::function<void()> action;
+        std::string description;
+    };
+    const Case cases[] = {
+        {"damaged, opened by its system path",
+         [&] { app->Workbooks().Open((folder / "Poskozena.xls").string()); },
+         "Soubor „" + shown + "Poskozena.xls“ není platný sešit aplikace Excel 97."},
+        {"a folder, opened by its system path",
+         [&] { app->Workbooks().Open((folder / "Slozka.xls").string()); },
+         "Soubor " + shown + "Slozka.xls nelze otevřít: je to složka, ne soubor."},
+        {"a link that leads to itself",
+         [&] { app->Workbooks().Open(shown + "Smycka.xls"); },
+         "Soubor " + shown +
+             "Smycka.xls nelze otevřít: je to symbolický odkaz, který vede sám na sebe (příliš mnoho úrovní "
+             "symbolických odkazů)."},
+        {"saved over a write-protected file",
+         [&] { app->ActiveWorkbook().SaveAs(SongArgs(shown + "Chranena.xls")); },
+         "Soubor „" + shown + "Chranena.xls“ nelze uložit: je chráněný proti zápisu."},
+        {"saved over a folder, by its system path",
+         [&] { app->ActiveWorkbook().SaveAs(SongArgs((folder / "Slozka.xls").string())); },
+         "Soubor „" + shown + "Slozka.xls“ nelze uložit: je to složka."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            c.action();
+            ADD_FAILURE() << "no failure";
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 1004);
+            EXPECT_EQ(e.Description(), c.description);
+        }
+    }
+
+    // A folder that refuses new files is named as well.
+    testsupport::WriteProtected ochrana(folder);
+    if (!ochrana.Active()) GTEST_SKIP() << "no write protection here";
+    try {
+        app->ActiveWorkbook().SaveAs(SongArgs(shown + "Nova.xls"));
+        ADD_FAILURE() << "saved into a protected folder";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.Description(), "Soubor „" + shown + "Nova.xls“ nelze uložit: do složky „C:\\Dokumenty\\Dovozivuz\\"
+                                   "Belmora“ nelze zapisovat.");
+    }
+}
+
+// What a save would meet is told before anything is written: each obstacle
+// as the save itself would name it, and nothing made or changed.
+TEST_F(FilesTest, CheckSaveAsNamesWhatAStandsInTheWayWithoutWriting) {
+    MakeSongFolder();
+    const fs::path folder = env.C() / "Dokumenty" / "Dovozivuz" / "Belmora";
+    const std::string shown = "C:\\Dokumenty\\Dovozivuz\\Belmora\\";
+    fs::create_directories(folder / "Slozka.xls");
+    testsupport::WriteFile(folder / "Stara.xls", "starý");
+    testsupport::WriteFile(folder / "Chranena.xls", "chráněný");
+    testsupport::WriteProtected ochrana(folder / "Chranena.xls");
+    if (!ochrana.Active()) GTEST_SKIP() << "no write protection here";
+
+    struct Case {
+        std::string file;
+        std::string description;  // "" when nothing is in the way
+    };
+    const Case cases[] = {
+        {shown + "Nova.xls", ""},
+        {shown + "Stara.xls", ""},
+        {shown + "Slozka.xls", "Soubor „" + shown + "Slozka.xls“ nelze uložit: je to složka."},
+        {shown + "Chranena.xls", "Soubor „" + shown + "Chranena.xls“ nelze uložit: je chráněný proti zápisu."},
+        {"C:\\Chybi\\Nova.xls", "Soubor C:\\Chybi\\Nova.xls nelze uložit: cesta C:\\Chybi neexistuje."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        try {
+            xl::CheckSaveAs(c.file);
+            EXPECT_EQ(c.description, "");
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Number(), 1004);
+            EXPECT_EQ(e.Description(), c.description);
+        }
+    }
+    ochrana.Lift();
+    EXPECT_EQ(testsupport::ReadFile(folder / "Stara.xls"), "starý");
+    EXPECT_EQ(testsupport::ReadFile(folder / "Chranena.xls"), "chráněný");
+    EXPECT_FALSE(fs::exists(folder / "Nova.xls"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 3);
+
+    // A folder that takes no new file, for a new file and for one to replace.
+    testsupport::WriteProtected slozka(folder);
+    if (!slozka.Active()) GTEST_SKIP() << "no write protection here";
+    for (const char* name : {"Nova.xls", "Stara.xls"}) {
+        SCOPED_TRACE(name);
+        try {
+            xl::CheckSaveAs(shown + name);
+            ADD_FAILURE() << "nothing in the way";
+        } catch (const vb::RuntimeError& e) {
+            EXPECT_EQ(e.Description(), "Soubor „" + shown + name +
+                                           "“ nelze uložit: do složky „C:\\Dokumenty\\Dovozivuz\\Belmora“ nelze "
+                                           "zapisovat.");
+        }
+    }
 }
 
 }  // namespace

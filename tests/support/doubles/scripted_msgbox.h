@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,5 +46,10 @@ private:
     std::deque<std::optional<std::string>> inputs_;
     MessageBoxService* previous_ = nullptr;
 };
+
+// Readable boxes in failure messages.
+inline void PrintTo(const ScriptedMessageBoxes::Box& box, std::ostream* os) {
+    *os << "{\"" << box.prompt << "\", " << box.flags << ", \"" << box.title << "\"}";
+}
 
 }  // namespace forms
