@@ -37,7 +37,7 @@
 #include "bench/bench_env.h"
 #include "bench/bench_window.h"
 #include "mainwindow/form1.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "store/module1.h"
 

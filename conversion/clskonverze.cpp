@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"

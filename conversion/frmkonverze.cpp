@@ -8,7 +8,7 @@
 
 #include "platform/excel/application.h"
 #include "notation/stupnice.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/forms/winapi.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "resources/app_info.h"
 #include "store/module1.h"

@@ -6,7 +6,7 @@
 #include "mainwindow/form1.h"
 #include "notation/notyzapis.h"
 #include "notation/stupnice.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "store/module1.h"
 
 

@@ -8,7 +8,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/frmbrowser.h"
 #include "mainwindow/frmnastaveni.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/forms/winapi.h"
 #include "platform/system/files.h"
 #include "platform/system/settings.h"

@@ -13,7 +13,7 @@
 #include "notation/notyzapis.h"
 #include "platform/com/vb_variant.h"
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"

@@ -1,7 +1,7 @@
 #include "mainwindow/shared.h"
 
 #include "platform/com/vb_variant.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/forms/controls.h"
 #include "platform/vb/conversions.h"
 #include "resources/app_info.h"

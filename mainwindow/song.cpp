@@ -10,7 +10,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
 #include "platform/vb/conversions.h"

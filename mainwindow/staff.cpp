@@ -4,7 +4,7 @@
 // place their pictures here; they differ only in the staff and in which
 // pictures they hand over.
 #include "mainwindow/form1.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/runtime_error.h"
 
 // The reading staff: its pictures keep their designed columns; a head rests

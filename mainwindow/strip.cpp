@@ -12,7 +12,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
 #include "notation/noty.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "resources/pictures.h"

@@ -1,6 +1,6 @@
 #include "notation/noty.h"
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/strings.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"

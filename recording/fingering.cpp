@@ -7,7 +7,7 @@
 #include <string>
 
 #include "mainwindow/form1.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/strings.h"
 
 namespace {

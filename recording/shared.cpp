@@ -2,7 +2,7 @@
 
 #include "mainwindow/form1.h"
 #include "notation/notyzapis.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 

@@ -13,7 +13,7 @@
 
 #include "mainwindow/form1.h"
 #include "notation/notyzapis.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "recording/shared.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "mainwindow/shared.h"
 #include "notation/notyzapis.h"
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
 
 namespace resources {

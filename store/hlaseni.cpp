@@ -1,6 +1,6 @@
 #include "store/hlaseni.h"
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
 #include "store/module1.h"
 

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/forms/form.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
 #include "platform/system/paths.h"
 #include "platform/vb/runtime_error.h"

@@ -1,6 +1,6 @@
 #include "store/pisen.h"
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "store/hlaseni.h"
 #include "store/module1.h"

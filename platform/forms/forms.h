@@ -9,7 +9,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/layer.h"
 #include "platform/forms/menu.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/forms/picture.h"
 #include "platform/forms/timer.h"
 #include "platform/forms/winapi.h"

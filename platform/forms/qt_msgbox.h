@@ -13,7 +13,7 @@
 
 #include <QDialog>
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 
 class QLabel;
 class QPushButton;

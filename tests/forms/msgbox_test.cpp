@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 
 using namespace forms;

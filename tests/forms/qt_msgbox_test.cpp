@@ -19,7 +19,7 @@
 
 #include "platform/forms/controls.h"
 #include "platform/forms/form.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/forms/qt_msgbox.h"
 #include "platform/forms/winapi.h"
 #include "qt_app.h"

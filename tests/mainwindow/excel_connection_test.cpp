@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"

@@ -20,7 +20,7 @@
 #include "mainwindow/form1.h"
 #include "platform/com/com.h"
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/system/settings.h"
 #include "store/module1.h"

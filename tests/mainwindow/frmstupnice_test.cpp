@@ -13,7 +13,7 @@
 
 #include "mainwindow/frmstupnice.h"
 #include "notation/notyzapis.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include "conversion/frmkonverze.h"
 #include "mainwindow/frmbrowser.h"
 #include "mainwindow/frmnastaveni.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/system/settings.h"
 #include "platform/system/shell.h"

@@ -16,7 +16,7 @@
 #include "resources/app_info.h"
 #include "resources/pictures.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/soffice.h"

@@ -21,7 +21,7 @@
 
 #include "platform/excel/file_dialog.h"
 #include "platform/excel/internal/xls_io.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "resources/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"

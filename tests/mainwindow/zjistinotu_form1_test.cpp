@@ -4,7 +4,7 @@
 
 #include "mainwindow/form1.h"
 #include "notation/notyzapis.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/forms/qt_app.h"
 

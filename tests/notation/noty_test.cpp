@@ -4,7 +4,7 @@
 #include <string>
 
 #include "notation/noty.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 
 using Box = forms::ScriptedMessageBoxes::Box;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "notation/noty.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "resources/strings.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"

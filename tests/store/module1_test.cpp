@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "resources/app_info.h"
 #include "resources/pictures.h"
 #include "tests/support/doubles/scripted_msgbox.h"

@@ -6,7 +6,7 @@
 #include "platform/excel/application.h"
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/internal/xls_io.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/system/paths.h"
 #include "platform/system/safe_file.h"
 

@@ -27,7 +27,7 @@
 #include <vector>
 
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/vb/runtime_error.h"
 
 namespace xl::window {

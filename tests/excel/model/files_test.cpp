@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "platform/excel/application.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"

@@ -8,7 +8,7 @@
 
 #include "platform/excel/application.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 #include "test_env.h"

@@ -22,7 +22,7 @@
 #include "platform/excel/application.h"
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/window/workbook_window.h"
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/support/paint_watch.h"
 #include "platform/vb/runtime_error.h"

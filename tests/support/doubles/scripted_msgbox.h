@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 
 namespace forms {
 

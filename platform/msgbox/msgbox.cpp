@@ -1,4 +1,4 @@
-#include "platform/forms/msgbox.h"
+#include "platform/msgbox/msgbox.h"
 
 #include <cstdio>
 
