@@ -11,7 +11,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/forms/winapi.h"
 #include "platform/system/files.h"
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"

@@ -12,7 +12,7 @@
 #include "platform/excel/application.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"

@@ -7,7 +7,7 @@
 #include "platform/forms/form.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/system/files.h"
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/runtime_error.h"
 #include "resources/app_info.h"
 #include "store/hlaseni.h"

@@ -7,7 +7,7 @@
 #include "platform/excel/engine/engine.h"
 #include "platform/excel/file_dialog.h"
 #include "platform/msgbox/msgbox.h"
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 

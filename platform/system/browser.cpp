@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/runtime_error.h"
 
 namespace sys {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/runtime_error.h"
 
 namespace sys {

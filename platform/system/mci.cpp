@@ -12,7 +12,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 
 namespace sys {
 

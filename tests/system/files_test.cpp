@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/vb/runtime_error.h"
 #include "tests/support/temp_env.h"
 #include "tests/support/unprivileged.h"

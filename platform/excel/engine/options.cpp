@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "platform/excel/engine/engine.h"
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 #include "platform/system/safe_file.h"
 
 namespace fs = std::filesystem;

@@ -19,7 +19,7 @@
 
 #include "platform/excel/internal/xls_io.h"
 #include "platform/excel/internal/xls_scan.h"
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 
 namespace xl::internal {
 

@@ -1,4 +1,4 @@
-#include "platform/system/paths.h"
+#include "platform/paths/paths.h"
 
 #include <cstdlib>
 
