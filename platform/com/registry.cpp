@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/safe_file.h"
 
 namespace com {
 

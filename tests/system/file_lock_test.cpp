@@ -10,8 +10,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/system/file_lock.h"
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/file_lock.h"
+#include "platform/safe_file/safe_file.h"
 #include "tests/support/temp_env.h"
 
 namespace {

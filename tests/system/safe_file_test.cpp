@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/safe_file.h"
 #include "tests/support/private_mount.h"
 #include "tests/support/temp_env.h"
 

@@ -8,7 +8,7 @@
 #include "platform/excel/internal/xls_io.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/paths/paths.h"
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/safe_file.h"
 
 namespace fs = std::filesystem;
 

@@ -10,7 +10,7 @@
 
 #include "platform/excel/application.h"
 #include "platform/excel/internal/book.h"
-#include "platform/system/file_lock.h"
+#include "platform/safe_file/file_lock.h"
 #include "platform/vb/variant.h"
 
 namespace xl::engine {

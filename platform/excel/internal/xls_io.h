@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/excel/internal/book.h"
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/safe_file.h"
 
 namespace xl::internal {
 

@@ -20,7 +20,7 @@
 #include "platform/excel/internal/xls_io.h"
 #include "platform/excel/internal/xls_records.h"
 #include "platform/excel/internal/xls_styles.h"
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/safe_file.h"
 
 namespace xl::internal {
 

@@ -1,4 +1,4 @@
-#include "platform/system/file_lock.h"
+#include "platform/safe_file/file_lock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

@@ -1,4 +1,4 @@
-#include "platform/system/safe_file.h"
+#include "platform/safe_file/safe_file.h"
 
 #include <fcntl.h>
 #include <signal.h>
