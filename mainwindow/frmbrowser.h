@@ -14,7 +14,7 @@
 #pragma once
 
 #include "platform/forms/forms.h"
-#include "platform/system/browser.h"
+#include "platform/browser/browser.h"
 
 class frmBrowser : public forms::Form {
 public:

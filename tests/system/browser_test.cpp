@@ -1,4 +1,4 @@
-#include "platform/system/browser.h"
+#include "platform/browser/browser.h"
 
 #include <gtest/gtest.h>
 
