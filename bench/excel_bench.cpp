@@ -21,7 +21,7 @@
 #include "bench/bench_env.h"
 #include "platform/excel/application.h"
 #include "platform/excel/engine/engine.h"
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "platform/vb/conversions.h"
 
 using namespace xl;

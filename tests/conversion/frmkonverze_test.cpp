@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/excel/application.h"
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "resources/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"

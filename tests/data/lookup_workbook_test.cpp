@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "test_support.h"
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "tests/support/temp_env.h"
 #include "tools/mkreadonly/sheet_text.h"
 

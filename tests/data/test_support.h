@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 
 namespace lookup_test {
 

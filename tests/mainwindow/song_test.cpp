@@ -20,7 +20,7 @@
 #include <QTest>
 
 #include "platform/excel/file_dialog.h"
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "resources/app_info.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "tools/mkreadonly/sheet_text.h"
 
 int main(int argc, char** argv) {

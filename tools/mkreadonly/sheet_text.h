@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 
 namespace mkreadonly {
 

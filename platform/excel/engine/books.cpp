@@ -5,7 +5,7 @@
 
 #include "platform/excel/application.h"
 #include "platform/excel/engine/engine.h"
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/paths/paths.h"
 #include "platform/safe_file/safe_file.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/excel/application.h"
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 #include "platform/safe_file/file_lock.h"
 #include "platform/vb/variant.h"
 

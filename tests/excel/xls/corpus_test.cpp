@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "test_support.h"
 
 using namespace xl::internal;

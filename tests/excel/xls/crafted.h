@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/excel/internal/xls_records.h"
+#include "platform/xls/internal/xls_records.h"
 
 namespace crafted {
 

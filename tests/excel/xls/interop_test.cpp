@@ -10,7 +10,7 @@
 #include <map>
 #include <sstream>
 
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "test_support.h"
 #include "tests/support/soffice.h"
 

@@ -8,7 +8,7 @@
 #include <unistd.h>
 
 #include "crafted.h"
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "test_support.h"
 
 using namespace xl::internal;

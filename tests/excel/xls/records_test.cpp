@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/excel/internal/xls_records.h"
-#include "platform/excel/internal/xls_styles.h"
+#include "platform/xls/internal/xls_records.h"
+#include "platform/xls/internal/xls_styles.h"
 #include "test_support.h"
 
 using namespace xl::internal;

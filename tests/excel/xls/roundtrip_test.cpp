@@ -6,7 +6,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 #include "test_support.h"
 #include "tests/support/unprivileged.h"
 

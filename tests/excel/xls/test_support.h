@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 #include "tests/support/temp_env.h"
 
 namespace xlstest {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/excel/internal/xls_io.h"
+#include "platform/xls/xls_io.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     try {

@@ -1,4 +1,4 @@
-#include "platform/excel/internal/biff_stream.h"
+#include "platform/xls/internal/biff_stream.h"
 
 #include <bit>
 #include <cstring>

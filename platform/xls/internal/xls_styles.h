@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 
 namespace xl::internal {
 

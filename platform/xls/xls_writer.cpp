@@ -16,10 +16,10 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/excel/internal/xls_formats.h"
-#include "platform/excel/internal/xls_io.h"
-#include "platform/excel/internal/xls_records.h"
-#include "platform/excel/internal/xls_styles.h"
+#include "platform/xls/internal/xls_formats.h"
+#include "platform/xls/xls_io.h"
+#include "platform/xls/internal/xls_records.h"
+#include "platform/xls/internal/xls_styles.h"
 #include "platform/safe_file/safe_file.h"
 
 namespace xl::internal {

@@ -1,7 +1,7 @@
 // Records of the workbook globals substream.
 #include <algorithm>
 
-#include "platform/excel/internal/xls_records.h"
+#include "platform/xls/internal/xls_records.h"
 
 namespace xl::internal {
 

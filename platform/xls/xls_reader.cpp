@@ -17,8 +17,8 @@
 #include <span>
 #include <string_view>
 
-#include "platform/excel/internal/xls_io.h"
-#include "platform/excel/internal/xls_scan.h"
+#include "platform/xls/xls_io.h"
+#include "platform/xls/internal/xls_scan.h"
 #include "platform/paths/paths.h"
 
 namespace xl::internal {

@@ -1,6 +1,6 @@
-#include "platform/excel/internal/xls_styles.h"
+#include "platform/xls/internal/xls_styles.h"
 
-#include "platform/excel/internal/xls_formats.h"
+#include "platform/xls/internal/xls_formats.h"
 
 namespace xl::internal {
 

@@ -1,4 +1,4 @@
-#include "platform/excel/internal/xls_formats.h"
+#include "platform/xls/internal/xls_formats.h"
 
 #include <cctype>
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/excel/internal/biff_stream.h"
-#include "platform/excel/internal/book.h"
+#include "platform/xls/internal/biff_stream.h"
+#include "platform/xls/book.h"
 
 namespace xl::internal {
 

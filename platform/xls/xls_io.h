@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 #include "platform/safe_file/safe_file.h"
 
 namespace xl::internal {

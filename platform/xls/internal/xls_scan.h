@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 
 namespace xl::internal {
 

@@ -1,4 +1,4 @@
-#include "platform/excel/internal/book.h"
+#include "platform/xls/book.h"
 
 #include <algorithm>
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "platform/excel/internal/xls_scan.h"
+#include "platform/xls/internal/xls_scan.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/excel/internal/biff_stream.h"
-#include "platform/excel/internal/xls_formats.h"
-#include "platform/excel/internal/xls_styles.h"
+#include "platform/xls/internal/biff_stream.h"
+#include "platform/xls/internal/xls_formats.h"
+#include "platform/xls/internal/xls_styles.h"
 
 namespace xl::internal {
 

@@ -2,7 +2,7 @@
 // stored 0-based.
 #include <algorithm>
 
-#include "platform/excel/internal/xls_records.h"
+#include "platform/xls/internal/xls_records.h"
 
 namespace xl::internal {
 
