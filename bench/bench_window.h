@@ -22,8 +22,8 @@
 #include "bench/bench_env.h"
 #include "mainwindow/form1.h"
 #include "platform/excel/application.h"
-#include "platform/excel/engine/engine.h"
-#include "platform/excel/window/workbook_window.h"
+#include "platform/excel/internal/engine.h"
+#include "platform/excel/internal/workbook_window.h"
 #include "store/module1.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 

@@ -20,7 +20,7 @@
 
 #include "bench/bench_env.h"
 #include "platform/excel/application.h"
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 #include "platform/xls/xls_io.h"
 #include "platform/vb/conversions.h"
 

@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 #include "platform/excel/file_dialog.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/paths/paths.h"

@@ -20,7 +20,7 @@
 #include <QWheelEvent>
 
 #include "platform/forms/form.h"
-#include "platform/forms/look_pictures.h"
+#include "platform/forms/internal/look_pictures.h"
 
 namespace forms {
 

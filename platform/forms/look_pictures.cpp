@@ -1,4 +1,4 @@
-#include "platform/forms/look_pictures.h"
+#include "platform/forms/internal/look_pictures.h"
 
 #include <QFont>
 #include <QPalette>

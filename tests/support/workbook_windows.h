@@ -10,8 +10,8 @@
 #include <string>
 
 #include "platform/excel/application.h"
-#include "platform/excel/engine/engine.h"
-#include "platform/excel/window/workbook_window.h"
+#include "platform/excel/internal/engine.h"
+#include "platform/excel/internal/workbook_window.h"
 
 namespace testsupport {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/excel/application.h"
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 #include "platform/xls/xls_io.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/paths/paths.h"

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 #include "platform/paths/paths.h"
 #include "platform/safe_file/safe_file.h"
 

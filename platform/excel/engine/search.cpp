@@ -2,7 +2,7 @@
 // coming round to it last, compared by their displayed text.
 #include <algorithm>
 
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 
 namespace xl::engine {
 

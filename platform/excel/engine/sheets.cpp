@@ -5,7 +5,7 @@
 #include <malloc.h>
 #endif
 
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 #include "platform/vb/strings.h"
 
 namespace xl::engine {

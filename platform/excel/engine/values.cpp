@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "platform/excel/application.h"
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 #include "platform/vb/runtime_error.h"
 
 namespace xl::engine {

@@ -1,4 +1,4 @@
-#include "platform/excel/window/workbook_window.h"
+#include "platform/excel/internal/workbook_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>

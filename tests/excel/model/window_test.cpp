@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "platform/excel/application.h"
-#include "platform/excel/engine/engine.h"
-#include "platform/excel/window/workbook_window.h"
+#include "platform/excel/internal/engine.h"
+#include "platform/excel/internal/workbook_window.h"
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/support/paint_watch.h"

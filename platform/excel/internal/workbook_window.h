@@ -15,7 +15,7 @@
 #include <QWidget>
 #include <map>
 
-#include "platform/excel/engine/engine.h"
+#include "platform/excel/internal/engine.h"
 
 class QTabBar;
 class QTableView;
