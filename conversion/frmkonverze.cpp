@@ -15,7 +15,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "store/hlaseni.h"
 #include "store/hmaty.h"
 #include "store/module1.h"

@@ -6,7 +6,7 @@
 #include "mainwindow/form1.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "store/module1.h"
 
 namespace {

@@ -15,7 +15,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "resources/pictures.h"
+#include "resources/bitmaps/pictures.h"
 #include "store/okna_sesitu.h"
 
 namespace {

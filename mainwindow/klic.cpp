@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "mainwindow/form1.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/forms/controls.h"
 #include "platform/vb/conversions.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "store/module1.h"
 
 void OznamChybuOkna(const vb::RuntimeError& e) {

@@ -10,8 +10,8 @@
 #include "platform/system/settings.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/pictures.h"
-#include "resources/strings.h"
+#include "resources/bitmaps/pictures.h"
+#include "resources/strings/strings.h"
 #include "store/module1.h"
 #include "store/okna_sesitu.h"
 

@@ -12,7 +12,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "store/hmaty.h"
 #include "store/module1.h"
 

@@ -12,8 +12,8 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
-#include "resources/pictures.h"
+#include "resources/app_info/app_info.h"
+#include "resources/bitmaps/pictures.h"
 #include "store/lookup.h"
 #include "store/module1.h"
 

@@ -15,7 +15,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/pictures.h"
+#include "resources/bitmaps/pictures.h"
 #include "store/hmaty.h"
 #include "store/module1.h"
 

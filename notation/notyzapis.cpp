@@ -7,7 +7,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
-#include "resources/strings.h"
+#include "resources/strings/strings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 
 namespace {
 

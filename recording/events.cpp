@@ -7,7 +7,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "recording/shared.h"
-#include "resources/app_info.h"
-#include "resources/pictures.h"
+#include "resources/app_info/app_info.h"
+#include "resources/bitmaps/pictures.h"
 
 namespace {
 

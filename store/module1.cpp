@@ -9,7 +9,7 @@
 #include "platform/system/files.h"
 #include "platform/paths/paths.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "store/hlaseni.h"
 #include "store/okna_sesitu.h"
 

@@ -15,7 +15,7 @@
 #include "platform/com/vb_variant.h"
 #include "platform/forms/qt_msgbox.h"
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
 
 namespace {

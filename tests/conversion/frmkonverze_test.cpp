@@ -14,7 +14,7 @@
 
 #include "platform/excel/application.h"
 #include "platform/xls/xls_io.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
 #include "tests/mainwindow/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"

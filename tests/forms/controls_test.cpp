@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
-#include "resources/pictures.h"
+#include "resources/bitmaps/pictures.h"
 #include "qt_app.h"
 #include "tests/support/paint_watch.h"
 

@@ -13,7 +13,7 @@
 
 #include "platform/forms/forms.h"
 #include "qt_app.h"
-#include "resources/pictures.h"
+#include "resources/bitmaps/pictures.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/msgbox/msgbox.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 

@@ -11,8 +11,8 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/frmstupnice.h"
 #include "platform/forms/form.h"
-#include "resources/app_info.h"
-#include "resources/pictures.h"
+#include "resources/app_info/app_info.h"
+#include "resources/bitmaps/pictures.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace {

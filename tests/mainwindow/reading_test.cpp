@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "notation/notyzapis.h"
-#include "resources/app_info.h"
-#include "resources/pictures.h"
+#include "resources/app_info/app_info.h"
+#include "resources/bitmaps/pictures.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"

@@ -23,7 +23,7 @@
 #include "platform/xls/xls_io.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 #include "tests/support/private_mount.h"

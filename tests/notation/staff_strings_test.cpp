@@ -2,7 +2,7 @@
 
 #include "notation/noty.h"
 #include "platform/msgbox/msgbox.h"
-#include "resources/strings.h"
+#include "resources/strings/strings.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "resources/pictures.h"
+#include "resources/bitmaps/pictures.h"
 #include "tests/recording/recording_fixture.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "platform/forms/form.h"
 #include "platform/forms/winapi.h"
 #include "platform/vb/conversions.h"
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 #include "tests/mainwindow/form1_fixture.h"
 
 namespace recording_test {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/vb/runtime_error.h"
-#include "resources/app_info.h"
-#include "resources/pictures.h"
+#include "resources/app_info/app_info.h"
+#include "resources/bitmaps/pictures.h"
 #include "tests/support/temp_env.h"
 
 namespace {

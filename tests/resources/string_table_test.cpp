@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/vb/runtime_error.h"
-#include "resources/strings.h"
+#include "resources/strings/strings.h"
 
 TEST(StringTable, LetterRowLabels) {
     const char* const labels[] = {

@@ -1,4 +1,4 @@
-#include "resources/app_info.h"
+#include "resources/app_info/app_info.h"
 
 #include <utility>
 

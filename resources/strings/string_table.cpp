@@ -4,7 +4,7 @@
 #include <map>
 
 #include "platform/vb/runtime_error.h"
-#include "resources/strings.h"
+#include "resources/strings/strings.h"
 
 namespace resources {
 

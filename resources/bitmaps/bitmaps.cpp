@@ -24,7 +24,7 @@
 #include <QPainter>
 
 #include "platform/vb/runtime_error.h"
-#include "resources/pictures.h"
+#include "resources/bitmaps/pictures.h"
 
 namespace resources {
 
