@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "platform/excel/application.h"
-#include "notation/stupnice.h"
+#include "notation/noty/stupnice.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/forms/winapi.h"
 #include "platform/system/files.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "notation/noty.h"
+#include "notation/noty/noty.h"
 #include "platform/com/com.h"
 #include "platform/forms/forms.h"
 #include "platform/vb/variant.h"

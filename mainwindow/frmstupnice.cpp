@@ -4,8 +4,8 @@
 #include <string>
 
 #include "mainwindow/form1.h"
-#include "notation/notyzapis.h"
-#include "notation/stupnice.h"
+#include "notation/zapis/notyzapis.h"
+#include "notation/noty/stupnice.h"
 #include "platform/msgbox/msgbox.h"
 #include "store/module1.h"
 

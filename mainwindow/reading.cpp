@@ -9,8 +9,8 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "notation/noty.h"
-#include "notation/notyzapis.h"
+#include "notation/noty/noty.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/com/vb_variant.h"
 #include "platform/excel/application.h"
 #include "platform/msgbox/msgbox.h"

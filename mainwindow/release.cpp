@@ -7,7 +7,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/vb/conversions.h"
 
 namespace {

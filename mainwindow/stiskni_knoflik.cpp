@@ -7,7 +7,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "notation/noty.h"
+#include "notation/noty/noty.h"
 #include "platform/excel/application.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"

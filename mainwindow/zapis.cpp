@@ -1,7 +1,7 @@
 // The window's key-signature drawer, note recognition and red-note slots: one object for the
 // window's life, made when it is first needed.
 #include "mainwindow/form1.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 
 clsNotyZapis& Form1::Zapis() {
     if (!Zapis_)

@@ -1,7 +1,7 @@
 #include "recording/shared.h"
 
 #include "mainwindow/form1.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"

@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "mainwindow/form1.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/msgbox/msgbox.h"
 #include "recording/shared.h"
 

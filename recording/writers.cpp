@@ -15,7 +15,7 @@
 
 #include "mainwindow/form1.h"
 #include "mainwindow/shared.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/excel/application.h"
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"

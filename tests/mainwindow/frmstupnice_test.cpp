@@ -12,7 +12,7 @@
 #include <QTest>
 
 #include "mainwindow/frmstupnice.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/msgbox/msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 

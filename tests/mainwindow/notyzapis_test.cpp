@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "notation/noty.h"
-#include "notation/notyzapis.h"
+#include "notation/noty/noty.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/forms/forms.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"

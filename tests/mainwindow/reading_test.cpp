@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "resources/app_info/app_info.h"
 #include "resources/bitmaps/pictures.h"
 #include "tests/support/doubles/scripted_file_dialog.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "mainwindow/form1.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "tests/forms/qt_app.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "mainwindow/form1.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/forms/qt_app.h"

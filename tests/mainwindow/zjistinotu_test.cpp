@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/forms/forms.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "notation/noty.h"
+#include "notation/noty/noty.h"
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "notation/noty.h"
+#include "notation/noty/noty.h"
 #include "platform/msgbox/msgbox.h"
 #include "resources/strings/strings.h"
 #include "tests/support/doubles/scripted_msgbox.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "notation/zamen_enharmonicky.h"
+#include "notation/noty/zamen_enharmonicky.h"
 
 TEST(ZamenEnharmonicky, RespellsOrSaysNejde) {
     struct Row { const char* ton; const char* vysledek; };

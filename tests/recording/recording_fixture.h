@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "mainwindow/frmstupnice.h"
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 #include "platform/excel/application.h"
 #include "platform/forms/form.h"
 #include "platform/forms/winapi.h"

@@ -1,4 +1,4 @@
-#include "notation/zamen_enharmonicky.h"
+#include "notation/noty/zamen_enharmonicky.h"
 
 #include <utility>
 

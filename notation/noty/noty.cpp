@@ -1,4 +1,4 @@
-#include "notation/noty.h"
+#include "notation/noty/noty.h"
 
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/strings.h"

@@ -1,4 +1,4 @@
-#include "notation/notyzapis.h"
+#include "notation/zapis/notyzapis.h"
 
 #include <initializer_list>
 #include <utility>
