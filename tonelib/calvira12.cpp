@@ -11,8 +11,8 @@
 #include "platform/com/vb_variant.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/variant.h"
-#include "tonelib/spelling.h"
-#include "tonelib/typeinfo.h"
+#include "tonelib/internal/spelling.h"
+#include "tonelib/internal/typeinfo.h"
 
 #define CALVIRA_EXPORT extern "C" __attribute__((visibility("default")))
 

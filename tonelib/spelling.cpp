@@ -1,4 +1,4 @@
-#include "tonelib/spelling.h"
+#include "tonelib/internal/spelling.h"
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "tonelib/typeinfo.h"
+#include "tonelib/internal/typeinfo.h"
 
 #include "tonelib/calvira12.h"
 
