@@ -1,4 +1,4 @@
-#include "recording/shared.h"
+#include "mainwindow/recording/shared.h"
 
 #include "mainwindow/form1.h"
 #include "notation/zapis/notyzapis.h"

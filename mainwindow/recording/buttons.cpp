@@ -12,7 +12,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "recording/shared.h"
+#include "mainwindow/recording/shared.h"
 #include "resources/app_info/app_info.h"
 
 namespace {

@@ -3,14 +3,14 @@
 // it snaps to the staff's grid and to the column of its kind, or goes back
 // to its tray when it lies above or below the staff. A head first frees the
 // button it lit and, dropped on the staff, presses the button of its note.
-#include "recording/drag.h"
+#include "mainwindow/recording/drag.h"
 
 #include <cstdint>
 
 #include "mainwindow/form1.h"
 #include "platform/forms/winapi.h"
 #include "platform/vb/conversions.h"
-#include "recording/shared.h"
+#include "mainwindow/recording/shared.h"
 
 void PretahniObjekt(std::int32_t& hWnd) {
     forms::ReleaseCapture();

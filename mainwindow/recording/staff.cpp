@@ -14,7 +14,7 @@
 #include "mainwindow/form1.h"
 #include "notation/zapis/notyzapis.h"
 #include "platform/msgbox/msgbox.h"
-#include "recording/shared.h"
+#include "mainwindow/recording/shared.h"
 
 namespace {
 
