@@ -25,7 +25,7 @@
 
 #include "platform/forms/forms.h"
 #include "resources/bitmaps/pictures.h"
-#include "qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/paint_watch.h"
 
 namespace {

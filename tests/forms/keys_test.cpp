@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
-#include "qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include "platform/forms/font.h"
 #include "platform/forms/forms.h"
 #include "platform/forms/qt_msgbox.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/temp_env.h"
 
 namespace {

@@ -22,7 +22,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "platform/forms/qt_msgbox.h"
 #include "platform/forms/winapi.h"
-#include "qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

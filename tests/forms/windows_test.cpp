@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "platform/forms/forms.h"
-#include "qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

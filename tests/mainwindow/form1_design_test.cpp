@@ -19,7 +19,7 @@
 #include "mainwindow/form1.h"
 #include "platform/vb/runtime_error.h"
 #include "render_form.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/system/settings.h"
 #include "store/module1.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/calvira.h"
 #include "tests/support/private_mount.h"
 #include "tests/support/temp_env.h"

@@ -11,7 +11,7 @@
 
 #include "mainwindow/form1.h"
 #include "notation/zapis/notyzapis.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

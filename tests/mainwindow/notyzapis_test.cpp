@@ -10,7 +10,7 @@
 #include "platform/forms/forms.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "platform/excel/application.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/temp_env.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "mainwindow/form1.h"
 #include "platform/system/mci.h"
 #include "tests/mainwindow/form1_fixture.h"
-#include "tests/system/sound_files.h"
+#include "tests/support/sound_files.h"
 
 namespace {
 

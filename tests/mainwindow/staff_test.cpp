@@ -7,7 +7,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/vb/runtime_error.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "notation/zapis/notyzapis.h"
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "sound_files.h"
+#include "tests/support/sound_files.h"
 #include "tests/support/temp_env.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "platform/excel/file_dialog.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 #include "tests/support/temp_env.h"
 
 namespace xl {

@@ -12,7 +12,7 @@
 #include "platform/forms/form.h"
 #include "platform/vb/runtime_error.h"
 #include "tests/support/temp_env.h"
-#include "tests/forms/qt_app.h"
+#include "tests/support/qt_app.h"
 
 namespace {
 
