@@ -7,7 +7,7 @@
 # holds each input to 2 s and 512 MB (the reader must open or refuse any input
 # of up to 1 MB far within that), and leaves what it finds in
 # build-fuzz/run/findings: put each such input, gzipped, into
-# tests/excel/xls/corpus/crashes together with its fix.
+# tests/xls/corpus/crashes together with its fix.
 set -euo pipefail
 src="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-600}"
@@ -23,13 +23,13 @@ fuzzer="$(find "$build" -type f -name fuzz_read_xls -perm -u+x | head -n 1)"
 run="$build/run"
 rm -rf "$run"
 mkdir -p "$run/corpus" "$run/seeds" "$run/findings"
-for f in "$src"/tests/excel/xls/corpus/*/*.gz; do
+for f in "$src"/tests/xls/corpus/*/*.gz; do
   gzip -dc "$f" > "$run/seeds/$(basename "$(dirname "$f")")-$(basename "$f" .gz)"
 done
 cp "$src"/tests/fixtures/xls/*.xls "$run/seeds/"
 
 export ASAN_OPTIONS="fast_unwind_on_malloc=0:detect_leaks=1"
-export LSAN_OPTIONS="suppressions=$src/tests/excel/xls/fuzz/lsan.supp"
+export LSAN_OPTIONS="suppressions=$src/tests/xls/fuzz/lsan.supp"
 status=0
 "$fuzzer" "$run/corpus" "$run/seeds" -fork="$workers" -max_total_time="$seconds" -rss_limit_mb=512 -timeout=2 \
   -max_len=1048576 -artifact_prefix="$run/findings/" -print_final_stats=1 2>"$run/log" || status=$?

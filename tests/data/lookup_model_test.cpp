@@ -9,7 +9,7 @@
 #include "platform/excel/application.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/variant.h"
-#include "tests/excel/model/test_env.h"
+#include "tests/support/excel_env.h"
 
 using namespace xl;
 

@@ -26,7 +26,7 @@
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/support/paint_watch.h"
 #include "platform/vb/runtime_error.h"
-#include "test_env.h"
+#include "tests/support/excel_env.h"
 
 using namespace xl;
 using excel_test::ErrorOf;

@@ -21,7 +21,7 @@
 #include "platform/excel/application.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
-#include "test_env.h"
+#include "tests/support/excel_env.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/support/private_mount.h"
 

@@ -5,7 +5,7 @@
 
 #include "platform/excel/application.h"
 #include "platform/vb/runtime_error.h"
-#include "test_env.h"
+#include "tests/support/excel_env.h"
 
 using namespace xl;
 using excel_test::ErrorOf;

@@ -11,7 +11,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
-#include "test_env.h"
+#include "tests/support/excel_env.h"
 
 using namespace xl;
 using excel_test::ErrorOf;

@@ -12,7 +12,7 @@
 #include "platform/msgbox/msgbox.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "platform/vb/runtime_error.h"
-#include "test_env.h"
+#include "tests/support/excel_env.h"
 #include "tests/support/write_protect.h"
 
 using namespace xl;

@@ -42,7 +42,7 @@ std::string Gunzip(const std::filesystem::path& p) {
 }  // namespace
 
 TEST(XlsFuzzCorpus, EveryInputLoadsOrFailsCleanly) {
-    const auto dir = SourceDir() / "tests/excel/xls/corpus";
+    const auto dir = SourceDir() / "tests/xls/corpus";
     ASSERT_TRUE(std::filesystem::is_directory(dir));
     int inputs = 0, loaded = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
