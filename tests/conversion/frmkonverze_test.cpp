@@ -16,7 +16,7 @@
 #include "platform/xls/xls_io.h"
 #include "resources/app_info/app_info.h"
 #include "tests/conversion/konverze_fixture.h"
-#include "tests/mainwindow/render_form.h"
+#include "tests/support/render_form.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
 #include "tests/support/press_key.h"
 #include "tests/support/private_mount.h"

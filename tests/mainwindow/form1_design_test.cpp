@@ -18,7 +18,7 @@
 
 #include "mainwindow/form1.h"
 #include "platform/vb/runtime_error.h"
-#include "render_form.h"
+#include "tests/support/render_form.h"
 #include "tests/support/qt_app.h"
 
 namespace {

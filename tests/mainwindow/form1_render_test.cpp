@@ -5,7 +5,7 @@
 #include <QImage>
 
 #include "form1_fixture.h"
-#include "render_form.h"
+#include "tests/support/render_form.h"
 
 namespace form1_test {
 namespace {

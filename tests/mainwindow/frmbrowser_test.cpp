@@ -16,7 +16,7 @@
 #include <string>
 
 #include "form1_fixture.h"
-#include "render_form.h"
+#include "tests/support/render_form.h"
 #include "platform/system/files.h"
 
 namespace {

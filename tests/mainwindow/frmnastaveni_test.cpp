@@ -12,7 +12,7 @@
 #include <string>
 
 #include "form1_fixture.h"
-#include "render_form.h"
+#include "tests/support/render_form.h"
 #include "platform/system/settings.h"
 #include "tests/support/press_key.h"
 
