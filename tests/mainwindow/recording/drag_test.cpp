@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/recording/recording_fixture.h"
+#include "tests/mainwindow/recording/recording_fixture.h"
 
 namespace {
 

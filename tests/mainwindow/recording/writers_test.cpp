@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "store/module1.h"
-#include "tests/recording/recording_fixture.h"
+#include "tests/mainwindow/recording/recording_fixture.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "store/module1.h"
-#include "tests/recording/recording_fixture.h"
+#include "tests/mainwindow/recording/recording_fixture.h"
 #include "tests/support/doubles/scripted_file_dialog.h"
 #include "tests/support/soffice.h"
 

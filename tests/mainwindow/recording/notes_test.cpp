@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "resources/bitmaps/pictures.h"
-#include "tests/recording/recording_fixture.h"
+#include "tests/mainwindow/recording/recording_fixture.h"
 
 namespace {
 
