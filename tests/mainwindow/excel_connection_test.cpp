@@ -1,6 +1,6 @@
 // The window's side of the connection to the spreadsheet: the tone sheet
 // selected for a lookup, the cursor returned to column B, and the shutdown
-// when the window closes.
+// when the window closes (with the default folder chosen in its dialog).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +9,7 @@
 
 #include "platform/msgbox/msgbox.h"
 #include "resources/app_info/app_info.h"
+#include "store/frmzmenacesty.h"
 #include "tests/support/doubles/scripted_msgbox.h"
 #include "tests/mainwindow/form1_fixture.h"
 
@@ -20,6 +21,11 @@ namespace fs = std::filesystem;
 
 class ExcelConnectionTest : public Form1Fixture {
 protected:
+    void TearDown() override {
+        frmZmenaCesty.Reset();
+        Form1Fixture::TearDown();
+    }
+
     // The value of a cell of a workbook file as a fresh spreadsheet reads it.
     static vb::Variant CellOnDisk(const std::string& windowsPath, const std::string& address) {
         xl::Application app;
@@ -197,6 +203,28 @@ TEST_F(ExcelConnectionTest, LostSpreadsheetIsReportedOnceAndTheShutdownStillEnds
                                               forms::vbExclamation, "Nestandardní ukončení."}}));
     EXPECT_TRUE(unloaded);
     EXPECT_FALSE(ExcelAplikace);
+}
+
+// The folder chosen in the default-folder dialog goes back into the
+// spreadsheet when the window closes.
+TEST_F(ExcelConnectionTest, TheChosenFolderIsWrittenBackAtTheEnd) {
+    xl::Application().DefaultFilePath("C:\\Moje dokumenty");
+    Form1& hlavni = Start();
+    ASSERT_EQ(StaraCesta, "C:\\Moje dokumenty");
+    TakeBoxes();
+    fs::create_directories(Root() / "C" / "hudba");
+    // What the menu item does: the main window hides, the dialog shows.
+    hlavni.Hide();
+    frmZmenaCesty->Show(forms::vbModeless);
+    auto& d = *frmZmenaCesty;
+    d.Option1(2).Value = true;
+    d.txtCesta.Text = "C:\\hudba";
+    d.OKButton.PerformClick();
+    ASSERT_EQ(StaraCesta, "C:\\hudba");
+    TakeBoxes();
+
+    hlavni.Unload();
+    EXPECT_EQ(xl::Application().DefaultFilePath(), "C:\\hudba");
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 namespace {
 
 using form1_test::Form1Fixture;
+using form1_test::ProgramEnded;
 using Box = forms::ScriptedMessageBoxes::Box;
 
 class StartupTest : public Form1Fixture {};
@@ -218,6 +219,43 @@ TEST_F(StartupTest, ToneNameObjectOfAnUnregisteredComponentIsError429) {
     } catch (const vb::RuntimeError& e) {
         EXPECT_EQ(e.Number(), vb::err::CannotCreateObject);
     }
+}
+
+// The user's default folder as the spreadsheet keeps it between runs.
+std::string StoredDefaultFolder() { return xl::Application().DefaultFilePath(); }
+
+// The load starts the connection to the spreadsheet and shows the sheet it selected.
+TEST_F(StartupTest, StartOpensTheLookupWorkbookAndPointsTheDefaultFolderAtTheSongs) {
+    xl::Application().DefaultFilePath("C:\\Moje dokumenty");
+
+    Form1& f = Start();
+
+    ASSERT_TRUE(ExcelAplikace);
+    EXPECT_TRUE(ExcelAplikace->Visible());
+    EXPECT_EQ(NazevReadOnly, "read_only.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "read_only.xls");
+    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "Calvira12");
+    EXPECT_EQ(f.lblLadeni.Caption.get(), "Calvira12");
+    EXPECT_EQ(StaraCesta, "C:\\Moje dokumenty");
+    EXPECT_EQ(StoredDefaultFolder(), PracovniAdresar);
+    EXPECT_EQ(AktualniPisen, "");
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+// A start that fails ends the program before the rest of the load.
+TEST_F(StartupTest, ProgramEndsWithAFailureCodeAndGoesNoFurtherThanTheMessage) {
+    xl::testing::SetCreationFails(true);
+    Form1& f = NewForm();
+    const std::string designCaption = f.lblLadeni.Caption;
+    try {
+        f.Show(forms::vbModeless);
+        FAIL() << "the program did not end";
+    } catch (const ProgramEnded& e) {
+        EXPECT_NE(e.exitCode, 0);
+    }
+    // The rest of the load never ran.
+    EXPECT_EQ(f.lblLadeni.Caption.get(), designCaption);
+    EXPECT_FALSE(f.imgBecko(5).Picture.get() == resources::LoadResPicture(122));
 }
 
 }  // namespace

@@ -7,13 +7,13 @@
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "store/lookup.h"
-#include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/store_fixture.h"
 
 namespace {
 
-using form1_test::Form1Fixture;
+using store_test::StoreFixture;
 
-class LookupTest : public Form1Fixture {
+class LookupTest : public StoreFixture {
 protected:
     // A workbook standing in for the lookup workbook, with `values` in A1 down.
     void OwnTable(const std::vector<vb::Variant>& values) {

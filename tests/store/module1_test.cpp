@@ -1,5 +1,5 @@
 // The start of the connection to the spreadsheet and the two window
-// switches, on the real engine with the real read_only.xls.
+// switches, on the real engine with the real read_only.xls (no main window).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,17 +10,16 @@
 
 #include "platform/msgbox/msgbox.h"
 #include "resources/app_info/app_info.h"
-#include "resources/bitmaps/pictures.h"
 #include "tests/support/doubles/scripted_msgbox.h"
-#include "tests/mainwindow/form1_fixture.h"
+#include "tests/support/store_fixture.h"
 
 namespace {
 
-using form1_test::Form1Fixture;
-using form1_test::ProgramEnded;
+using store_test::ProgramEnded;
+using store_test::StoreFixture;
 using Box = forms::ScriptedMessageBoxes::Box;
 
-class Module1Test : public Form1Fixture {};
+class Module1Test : public StoreFixture {};
 
 // The box of a lookup workbook the start cannot use.
 Box LookupWorkbookBox(const std::string& cause, int number) {
@@ -33,23 +32,6 @@ Box LookupWorkbookBox(const std::string& cause, int number) {
 
 // The user's default folder as the spreadsheet keeps it between runs.
 std::string StoredDefaultFolder() { return xl::Application().DefaultFilePath(); }
-
-TEST_F(Module1Test, StartOpensTheLookupWorkbookAndPointsTheDefaultFolderAtTheSongs) {
-    xl::Application().DefaultFilePath("C:\\Moje dokumenty");
-
-    Form1& f = Start();
-
-    ASSERT_TRUE(ExcelAplikace);
-    EXPECT_TRUE(ExcelAplikace->Visible());
-    EXPECT_EQ(NazevReadOnly, "read_only.xls");
-    EXPECT_EQ(ExcelAplikace->ActiveWorkbook().Name(), "read_only.xls");
-    EXPECT_EQ(ExcelAplikace->ActiveSheet().Name(), "Calvira12");
-    EXPECT_EQ(f.lblLadeni.Caption.get(), "Calvira12");
-    EXPECT_EQ(StaraCesta, "C:\\Moje dokumenty");
-    EXPECT_EQ(StoredDefaultFolder(), PracovniAdresar);
-    EXPECT_EQ(AktualniPisen, "");
-    EXPECT_TRUE(TakeBoxes().empty());
-}
 
 TEST_F(Module1Test, MissingLookupWorkbookEndsTheProgramWithTheSpreadsheetsErrorNumber) {
     const auto emptyProgramDir = Root() / "program";
@@ -136,21 +118,6 @@ TEST_F(Module1Test, SpreadsheetThatCannotBeCreatedEndsTheProgramWithTheLicenceMe
               "Jestliže nemáte nainstalován Microsoft Excel verzi 97 nebo vyšší,\r\n"
               "nelze tento program z licenčních důvodů používat !");
     EXPECT_FALSE(ExcelAplikace);
-}
-
-TEST_F(Module1Test, ProgramEndsWithAFailureCodeAndGoesNoFurtherThanTheMessage) {
-    xl::testing::SetCreationFails(true);
-    Form1& f = NewForm();
-    const std::string designCaption = f.lblLadeni.Caption;
-    try {
-        f.Show(forms::vbModeless);
-        FAIL() << "the program did not end";
-    } catch (const ProgramEnded& e) {
-        EXPECT_NE(e.exitCode, 0);
-    }
-    // The rest of the load never ran.
-    EXPECT_EQ(f.lblLadeni.Caption.get(), designCaption);
-    EXPECT_FALSE(f.imgBecko(5).Picture.get() == resources::LoadResPicture(122));
 }
 
 TEST_F(Module1Test, SongWindowSwitchIsSilentAndTellsWhetherTheSongIsOpen) {
