@@ -6,12 +6,12 @@
 #include <string>
 #include <system_error>
 
+#include "notation/zapis/volby_stupnic.h"
 #include "platform/excel/application.h"
-#include "notation/noty/stupnice.h"
-#include "platform/msgbox/msgbox.h"
 #include "platform/forms/winapi.h"
-#include "platform/system/files.h"
+#include "platform/msgbox/msgbox.h"
 #include "platform/paths/paths.h"
+#include "platform/system/files.h"
 #include "platform/vb/conversions.h"
 #include "platform/vb/runtime_error.h"
 #include "platform/vb/strings.h"
@@ -60,11 +60,7 @@ void frmKonverze::InitializeComponent() {
     forms::Place(Label1, "Label1", 120, 1200, 2535, 255);
     Label1.Caption = "Vyberte cílové ladění";
     forms::Place(Frame1, "Frame1", 120, 1440, 1455, 5655);
-    for (int i = 0; i <= 14; ++i) {
-        auto& opt = optStupnice.Load(i, Frame1);
-        opt.Move(120, 240.0f + 360.0f * static_cast<float>(i), 1215, 255);
-        opt.Caption = kDuroveStupnice[static_cast<std::size_t>(i)];
-    }
+    NactiVolbyStupnic(optStupnice, Frame1, 1215);
     forms::Place(lblKonec, "lblKonec", 1800, 1560, 2415, 1335);
     lblKonec.Caption =
         "Konverzi aktuálního souboru bohužel nelze provést. Zkuste jinou korektně zapsanou skladbu !";
@@ -89,11 +85,7 @@ clsKonverze& frmKonverze::Konverze() {
     return *Konverze_;
 }
 
-std::string frmKonverze::ZvolenaStupnice() const {
-    for (int i = 0; i <= 14; ++i)
-        if (optStupnice(i).Value.get()) return optStupnice(i).Caption.get();
-    return {};
-}
+std::string frmKonverze::ZvolenaStupnice() const { return ::ZvolenaStupnice(optStupnice); }
 
 void frmKonverze::Form_Load() {
     NastavDrziteleSesitu([this](const std::string& nazev) { return DrziSesit(nazev); });

@@ -5,7 +5,7 @@
 
 #include "mainwindow/form1.h"
 #include "notation/zapis/notyzapis.h"
-#include "notation/noty/stupnice.h"
+#include "notation/zapis/volby_stupnic.h"
 #include "platform/msgbox/msgbox.h"
 #include "store/module1.h"
 
@@ -27,11 +27,7 @@ void frmStupnice::InitializeComponent() {
     forms::Place(Label1, "Label1", 2280, 480, 1215, 255);
     Label1.Caption = "Vyberte stupnici";
     forms::Place(Frame1, "Frame1", 2280, 720, 1215, 5655);
-    for (int i = 0; i <= 14; ++i) {
-        auto& opt = optStupnice.Load(i, Frame1);
-        opt.Move(120, 240.0f + 360.0f * static_cast<float>(i), 975, 255);
-        opt.Caption = kDuroveStupnice[static_cast<std::size_t>(i)];
-    }
+    NactiVolbyStupnic(optStupnice, Frame1, 975);
     forms::Place(cmdOK, "cmdOK", 2040, 6960, 2175, 495);
     cmdOK.Caption = "Ok";
     // Return confirms the choice; Escape closes the dialog as its close box does.
@@ -43,13 +39,7 @@ void frmStupnice::InitializeComponent() {
 }
 
 void frmStupnice::cmdOK_Click() {
-    std::string volba;
-    for (int i = 0; i <= 14; ++i) {
-        if (optStupnice(i).Value.get()) {
-            volba = optStupnice(i).Caption.get();
-            break;
-        }
-    }
+    const std::string volba = ZvolenaStupnice(optStupnice);
     Form1& okno = *HlavniOkno;
     okno.cmdStupnice.Caption = volba;
     // A drawer of its own: the window's Zapis keeps its red-note slots untouched.
