@@ -71,14 +71,13 @@ void Form1::cmdUvolDiskant_Click() {
 
 void Form1::cmdUvolBasy_Click() { UvolniBasy(); }
 
+// Everything back to free: the treble side as its own button does it, then
+// the basses. The bass buttons share nothing with the treble buttons, the
+// keys, the intervals or the entry staff, so the order between the two does
+// not matter.
 void Form1::cmdUvolKnofl_Click() {
-    UvolniDiskant();
-    UvolniKlavesy();
-    UvolniIntervaly();
-    UvolniBasy();
-    cmdUvolNoty_Click();
-    UvolniPultony();
-    UvolniOdrazky();
+    cmdUvolDiskant_Click();
+    cmdUvolBasy_Click();
 }
 
 void Form1::cmdUvolniPultony_Click() { UvolniPultony(); }
