@@ -101,63 +101,55 @@ double StatusMb(const std::string& field) {
     return -1;
 }
 
-struct SongMemory {
+// Resident sizes of a program started afresh for one measurement.
+struct Memory {
     double before = -1, after = -1, peak = -1;  // MB
 };
 
-// Opens the song in this program started afresh ("--open <file>"), so that
-// nothing else this run did counts: resident size before and after the open
-// and the peak.
-SongMemory MeasureInFreshProcess(const std::string& exe, const std::string& nativePath) {
-    SongMemory m;
-    const std::string command = "'" + exe + "' --open '" + nativePath + "'";
+// Runs this program afresh for one step ("--open <file>" or "--open-close
+// <file>"), so that nothing else this run did counts, and reads the three
+// figures it prints: resident size before and after, and the peak.
+Memory MeasureInFreshProcess(const std::string& exe, const std::string& step, const std::string& nativePath) {
+    Memory m;
+    const std::string command = "'" + exe + "' " + step + " '" + nativePath + "'";
     FILE* p = ::popen(command.c_str(), "r");
     if (!p) return m;
-    if (std::fscanf(p, "%lf %lf %lf", &m.before, &m.after, &m.peak) != 3) m = SongMemory{};
+    if (std::fscanf(p, "%lf %lf %lf", &m.before, &m.after, &m.peak) != 3) m = Memory{};
     ::pclose(p);
     return m;
 }
 
-// The other end of MeasureInFreshProcess.
-int OpenOnly(const char* nativePath) {
-    const double before = StatusMb("VmRSS");
+// The song's path on drive C as the program names it.
+std::string WindowsPathOnC(const char* nativePath) {
     std::string windowsPath = "C:\\" + fs::relative(nativePath, std::getenv("BELMORA_DRIVE_C")).string();
     std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    return windowsPath;
+}
+
+// The other end of MeasureInFreshProcess for "--open": opens the song, with
+// the resident size before and after the open and the peak.
+int OpenOnly(const char* nativePath) {
+    const double before = StatusMb("VmRSS");
+    const std::string windowsPath = WindowsPathOnC(nativePath);
     auto app = CreateExcelApplication();
     app->Workbooks().Open(windowsPath);
     std::printf("%.1f %.1f %.1f\n", before, StatusMb("VmRSS"), StatusMb("VmHWM"));
     return 0;
 }
 
-struct OpenCloseMemory {
-    double before = -1, after = -1, peak = -1;  // MB
-};
-
 constexpr int kOpenCloseTimes = 20;
 
-// Opens and closes the song kOpenCloseTimes times in this program started
-// afresh ("--open-close <file>"), in a visible spreadsheet with its workbook
-// windows as the program runs it: resident size before the first open and
-// after the last close, and the peak.
-OpenCloseMemory MeasureOpenClose(const std::string& exe, const std::string& nativePath) {
-    OpenCloseMemory m;
-    const std::string command = "'" + exe + "' --open-close '" + nativePath + "'";
-    FILE* p = ::popen(command.c_str(), "r");
-    if (!p) return m;
-    if (std::fscanf(p, "%lf %lf %lf", &m.before, &m.after, &m.peak) != 3) m = OpenCloseMemory{};
-    ::pclose(p);
-    return m;
-}
-
-// The other end of MeasureOpenClose.
+// The other end of MeasureInFreshProcess for "--open-close": opens and closes
+// the song kOpenCloseTimes times in a visible spreadsheet with its workbook
+// windows as the program runs it, with the resident size before the first
+// open and after the last close, and the peak.
 int OpenCloseOnly(const char* nativePath) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     int argc = 1;
     char name[] = "excel_bench";
     char* argv[] = {name, nullptr};
     QApplication qt(argc, argv);
-    std::string windowsPath = "C:\\" + fs::relative(nativePath, std::getenv("BELMORA_DRIVE_C")).string();
-    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    const std::string windowsPath = WindowsPathOnC(nativePath);
     auto app = CreateExcelApplication();
     app->Visible(true);
     auto settle = [] {
@@ -291,10 +283,11 @@ int main(int argc, char** argv) {
         const double firstFindMedian = finds[4];
         std::printf("65,535-row song: first Find over B1:B500 median %8.3f ms  (target <= 0.1 ms)\n",
                     firstFindMedian / 1000);
-        const SongMemory memory = MeasureInFreshProcess(exe, (root / "c" / "Belmora" / "Plna.xls").string());
+        const std::string plna = (root / "c" / "Belmora" / "Plna.xls").string();
+        const Memory memory = MeasureInFreshProcess(exe, "--open", plna);
         std::printf("65,535-row song open (a fresh process): resident %.1f MB before, %.1f MB after, peak %.1f MB\n",
                     memory.before, memory.after, memory.peak);
-        const OpenCloseMemory closed = MeasureOpenClose(exe, (root / "c" / "Belmora" / "Plna.xls").string());
+        const Memory closed = MeasureInFreshProcess(exe, "--open-close", plna);
         std::printf("65,535-row song opened and closed %d times in its window (a fresh process): resident %.1f MB "
                     "before, %.1f MB after, peak %.1f MB  (target: after within 15 MB of before)\n",
                     kOpenCloseTimes, closed.before, closed.after, closed.peak);
