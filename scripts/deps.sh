@@ -2,14 +2,15 @@
 # Installs the Debian 12 packages Belmora needs; quiet, and quick when all are there.
 #   scripts/deps.sh          what building and running the program needs
 #   scripts/deps.sh --test   also what the tests need (GoogleTest, the reference
-#                            .xls reader freexl, the peer spreadsheet)
+#                            .xls reader freexl, the peer spreadsheet, and
+#                            Python for the layer check)
 set -euo pipefail
 
 # fonts-wine: Tahoma, the font every window of the program shows its text in.
 pkgs=(build-essential cmake pkg-config qt6-base-dev qt6-translations-l10n libgsf-1-dev libsdl2-mixer-dev
       fluid-soundfont-gm fonts-wine)
 if [[ "${1:-}" == "--test" ]]; then
-  pkgs+=(libgtest-dev libgmock-dev libfreexl-dev libreoffice-calc-nogui)
+  pkgs+=(libgtest-dev libgmock-dev libfreexl-dev libreoffice-calc-nogui python3)
 fi
 
 missing=()
