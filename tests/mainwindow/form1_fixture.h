@@ -10,9 +10,11 @@
 
 #include <QThreadPool>
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "mainwindow/form1.h"
 #include "platform/com/com.h"
@@ -70,9 +72,13 @@ protected:
 
     // Whether the test may fork (for a file system of its own, private_mount.h):
     // only while no thread runs beside this one. Qt's pool threads, which
-    // drawing leaves idle, are ended first.
+    // drawing leaves idle, are ended first; a pool thread that was told to end
+    // is still listed for a moment after the pool let go of it, so the count
+    // is given that moment.
     static bool ReadyToFork() {
         QThreadPool::globalInstance()->waitForDone();
+        for (int i = 0; i < 200 && !testsupport::SingleThreaded(); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         return testsupport::SingleThreaded();
     }
 
